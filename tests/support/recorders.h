@@ -1,0 +1,159 @@
+// Fakes of the core's seams that record every call, for tests of decoders and handlers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/app/clock.h"
+#include "core/app/event_pump.h"
+#include "core/app/interval_timer.h"
+#include "core/app/notice.h"
+#include "core/app/services.h"
+#include "core/audio/monitor_sink.h"
+#include "core/decode/eye_pattern_sink.h"
+#include "core/dialogs/heard_lines_sink.h"
+#include "core/radio/receiver.h"
+
+namespace tarvo::testing {
+
+struct TuneCall {
+  std::string frequencyText;
+  int model;
+};
+
+class RecordingReceiver : public Receiver {
+ public:
+  void TuneReceiver(const std::string& frequencyText, int model) override {
+    tunes.push_back({frequencyText, model});
+    if (onTune) onTune(frequencyText, model);
+  }
+  void SetReceiverVolume(int level) override { volumes.push_back(level); }
+
+  std::vector<TuneCall> tunes;
+  std::vector<int> volumes;
+  std::function<void(const std::string&, int)> onTune;
+};
+
+struct MonitorWrite {
+  std::array<double, kBlockSamples> samples;  // as passed in, before processing
+  bool deemphasis;
+  bool silence;
+};
+
+class RecordingMonitor : public MonitorSink {
+ public:
+  void WriteMonitorBlock(double* samples, bool deemphasis, bool silence) override {
+    MonitorWrite w{};
+    for (int i = 0; i < kBlockSamples; ++i) w.samples[i] = samples[i];
+    w.deemphasis = deemphasis;
+    w.silence = silence;
+    writes.push_back(w);
+    if (silence) {
+      for (int i = 0; i < kBlockSamples; ++i) samples[i] = 0.0;
+    }
+  }
+  int SilentCount() const {
+    int n = 0;
+    for (const auto& w : writes) n += w.silence ? 1 : 0;
+    return n;
+  }
+
+  std::vector<MonitorWrite> writes;
+};
+
+class RecordingEye : public EyePatternSink {
+ public:
+  bool IsShowing() const override { return showing; }
+  void UpdateEyePattern(int pixelsPerSample) override { updates.push_back(pixelsPerSample); }
+
+  bool showing = false;
+  std::vector<int> updates;
+};
+
+class RecordingHeardLines : public HeardLinesSink {
+ public:
+  void AddChList(double frequencyMHz) override { added.push_back(frequencyMHz); }
+  std::vector<double> added;
+};
+
+class CountingPump : public EventPump {
+ public:
+  void ProcessPendingEvents() override {
+    ++count;
+    if (onPump) onPump();
+  }
+  int count = 0;
+  std::function<void()> onPump;
+};
+
+class RecordingNotice : public Notice {
+ public:
+  void Beep() override { ++beeps; }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  int beeps = 0;
+  std::vector<std::string> errors;
+};
+
+// Time moves only when a test (or a sleep) moves it.
+class FakeClock : public Clock {
+ public:
+  std::int64_t NowMs() override { return now; }
+  void SleepMs(int ms) override {
+    sleeps.push_back(ms);
+    now += ms;
+  }
+  std::int64_t now = 0;
+  std::vector<int> sleeps;
+};
+
+// A timer on the fake clock: fires when due, as often as its period allows.
+class FakeTimer : public TimerDriver {
+ public:
+  void Restart(int intervalMs) override {
+    period = intervalMs;
+    due = clock->now + intervalMs;
+    ++restarts;
+  }
+  void Stop() override { period = 0; }
+  bool Running() const { return period > 0; }
+  // Calls fire() for each tick due up to the clock's present time.
+  void Advance(const std::function<void()>& fire) {
+    while (period > 0 && clock->now >= due) {
+      due += period;
+      fire();
+    }
+  }
+
+  FakeClock* clock = nullptr;
+  int period = 0;
+  std::int64_t due = 0;
+  int restarts = 0;
+};
+
+// All recorders together, wired as Services.
+struct RecordingWorld {
+  RecordingReceiver receiver;
+  RecordingMonitor monitor;
+  RecordingEye eye;
+  RecordingHeardLines heardLines;
+  CountingPump pump;
+  RecordingNotice notice;
+  FakeClock clock;
+
+  Services services() {
+    Services s;
+    s.receiver = &receiver;
+    s.monitor = &monitor;
+    s.eye = &eye;
+    s.heardLines = &heardLines;
+    s.pump = &pump;
+    s.notice = &notice;
+    s.clock = &clock;
+    return s;
+  }
+};
+
+}  // namespace tarvo::testing
