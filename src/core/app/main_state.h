@@ -39,7 +39,7 @@ struct LevelBar {
 };
 
 inline const std::vector<std::string> kReceiverModels = {
-    "ICOM(CIV)", "ICOM(PCR)", "AR-5000", "YAESU(CAT)",
+    "ICOM(CIV)", "ICOM(PCR)", "AR-5000",      "YAESU(CAT)",
     "DJ-X2000",  "DJ-X11",    "AR-8600/8200", "IC-PCR100",
 };
 
@@ -54,8 +54,8 @@ struct MainState {
   double McAccessChannelStep = 0.0125;
   double RasterOffset = 0.0;
   bool OnControlChannel = true;
-  bool TrackingOn = false;  // SpeedButton1 down
-  bool MonitorOn = false;   // SpeedButton2 down
+  bool TrackingOn = false;                       // SpeedButton1 down
+  bool MonitorOn = false;                        // SpeedButton2 down
   DecoderType Decoder = DecoderType::kMcAccess;  // RadioButton3 / RadioButton4
   double DecoderPolarity = 1.0;
   double ToneThreshold = 5000.0;
@@ -83,11 +83,11 @@ struct MainState {
   IntervalTimer Timer2;  // call-time limit
 
   // --- Read-outs (GroupBox1) ---
-  std::string Label6 = "--";              // base-station number
-  std::string Label7 = "－－－－";        // line type
-  std::string Label28 = "- 分";           // call time
+  std::string Label6 = "--";               // base-station number
+  std::string Label7 = "－－－－";         // line type
+  std::string Label28 = "- 分";            // call time
   std::string Label21 = kNoLineFrequency;  // line frequency
-  std::string Label22 = "- / -";          // calls / transmissions
+  std::string Label22 = "- / -";           // calls / transmissions
 
   // --- Lamps (GroupBox3) ---
   Colour Panel1 = Colour::kBlack;  // 受信
@@ -100,7 +100,7 @@ struct MainState {
   EditControl Edit2{"---"};
   EditControl Edit3{"---"};
   EditControl Edit4{"---"};
-  CheckControl CheckBox18;  // ＩＤパス: IdPassOn
+  CheckControl CheckBox18;              // ＩＤパス: IdPassOn
   std::vector<std::string> IdPassList;  // items of ComboBox4
   EditControl ComboBox4{"---"};         // its shown text and enabled state
   bool Button7Enabled = true;
@@ -108,7 +108,7 @@ struct MainState {
 
   // --- Settings (GroupBox2) ---
   CheckControl CheckBox1{true};  // 常時手前表示: starts checked whatever the settings say
-  TrackBarControl TrackBar1{0, -20, 20};     // input gain, dB
+  TrackBarControl TrackBar1{0, -20, 20};      // input gain, dB
   TrackBarControl TrackBar4{5000, 0, 15000};  // tone detection
   LevelBar Image1;                            // input level
   LevelBar Image3;                            // tone level with the threshold marker
@@ -117,11 +117,11 @@ struct MainState {
 
   // --- Audio output (GroupBox5) ---
   bool WaveOutput = true;  // RadioButton1 "WAVE" checked; RadioButton2 "RADIO" otherwise
-  TrackBarControl TrackBar3{0, -20, 20};   // monitor gain, dB
+  TrackBarControl TrackBar3{0, -20, 20};         // monitor gain, dB
   TrackBarControl TrackBar2{80, 0, 255, false};  // receiver volume
-  CheckControl CheckBox4{true};   // BPF
-  CheckControl CheckBox5{false};  // BEF
-  CheckControl CheckBox2{false};  // Demp
+  CheckControl CheckBox4{true};                  // BPF
+  CheckControl CheckBox5{false};                 // BEF
+  CheckControl CheckBox2{false};                 // Demp
 
   // --- Decoder and input (GroupBox6, GroupBox7) ---
   CheckControl CheckBox3{false, false};  // 反転, enabled only with JSMR

@@ -59,8 +59,8 @@ FirCoefficients DesignLowPass(double cutoffHz, double sampleRate, const FirCoeff
   FirCoefficients c{};
   for (int n = 0; n < kFirTaps; ++n) {
     const int k = n - kCentre;
-    const double ideal = k == 0 ? 2.0 * cutoffHz / sampleRate
-                                : IdealLowPassTap(cutoffHz, sampleRate, k);
+    const double ideal =
+        k == 0 ? 2.0 * cutoffHz / sampleRate : IdealLowPassTap(cutoffHz, sampleRate, k);
     c[n] = RoundSignificant(ideal * window[n]);
   }
   return c;
@@ -71,9 +71,9 @@ FirCoefficients DesignBandPass(double lowHz, double highHz, double sampleRate,
   FirCoefficients c{};
   for (int n = 0; n < kFirTaps; ++n) {
     const int k = n - kCentre;
-    const double ideal = k == 0 ? 2.0 * (highHz - lowHz) / sampleRate
-                                : IdealLowPassTap(highHz, sampleRate, k) -
-                                      IdealLowPassTap(lowHz, sampleRate, k);
+    const double ideal =
+        k == 0 ? 2.0 * (highHz - lowHz) / sampleRate
+               : IdealLowPassTap(highHz, sampleRate, k) - IdealLowPassTap(lowHz, sampleRate, k);
     c[n] = RoundSignificant(ideal * window[n]);
   }
   return c;
@@ -83,9 +83,9 @@ FirCoefficients DesignBandStop(double lowHz, double highHz, double sampleRate) {
   FirCoefficients c{};
   for (int n = 0; n < kFirTaps; ++n) {
     const int k = n - kCentre;
-    const double ideal = k == 0 ? 1.0 - 2.0 * (highHz - lowHz) / sampleRate
-                                : -(IdealLowPassTap(highHz, sampleRate, k) -
-                                    IdealLowPassTap(lowHz, sampleRate, k));
+    const double ideal =
+        k == 0 ? 1.0 - 2.0 * (highHz - lowHz) / sampleRate
+               : -(IdealLowPassTap(highHz, sampleRate, k) - IdealLowPassTap(lowHz, sampleRate, k));
     c[n] = RoundSignificant(ideal);
   }
   return c;

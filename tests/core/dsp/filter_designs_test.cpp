@@ -24,7 +24,9 @@ bool Matches(double actual, double expected, int digits) {
   return std::fabs(actual - expected) <= 0.5 * unit * (1.0 + 1e-9);
 }
 
-double Sum(const FirCoefficients& c) { return std::accumulate(c.begin(), c.end(), 0.0); }
+double Sum(const FirCoefficients& c) {
+  return std::accumulate(c.begin(), c.end(), 0.0);
+}
 
 TEST(FilterDesigns, ReproduceEveryPublishedCheckValue) {
   const FilterDesigns d = ComputeFilterDesigns();
@@ -74,9 +76,9 @@ TEST(FilterDesigns, ReproduceEveryPublishedCheckValue) {
 
 TEST(FilterDesigns, LinearPhaseSetsAreSymmetricAndHilbertIsOdd) {
   const FilterDesigns d = ComputeFilterDesigns();
-  for (const FirCoefficients* c : {&d.decimation44, &d.decimation22, &d.mcaccessBandPass,
-                                   &d.mcaccessLowPass, &d.jsmrChannel, &d.monitorBandPass,
-                                   &d.monitorBandStop}) {
+  for (const FirCoefficients* c :
+       {&d.decimation44, &d.decimation22, &d.mcaccessBandPass, &d.mcaccessLowPass, &d.jsmrChannel,
+        &d.monitorBandPass, &d.monitorBandStop}) {
     for (int n = 0; n < kFirTaps; ++n) EXPECT_EQ((*c)[n], (*c)[50 - n]) << "tap " << n;
   }
   for (int n = 0; n < kFirTaps; ++n) {
