@@ -65,6 +65,7 @@ struct MainState {
   bool CallAudioClosed = true;
   bool JsmrOnLine = false;
   int TuneSettleBlocks = 0;
+  int RxLampBlocks = 0;  // blocks since the last accepted McAccess frame, capped at 5
   bool RadioBusy = false;
   int RadioModel = 0;    // item of ComboBox1
   int ComPortIndex = 0;  // item of ComboBox2
