@@ -1,0 +1,143 @@
+#include "core/app/settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "core/app/control_frequency.h"
+#include "core/app/ini_file.h"
+#include "core/app/notice.h"
+
+namespace tarvo {
+namespace {
+
+constexpr const char* kDefaultFrequency = "850.00000";
+
+// Decimal, or hexadecimal after "0x"/"0X" when at least one digit follows.
+std::optional<int> ParseInteger(const std::string& text) {
+  const bool hex = text.size() >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const std::string digits = hex ? text.substr(2) : text;
+  const auto isDigit = [hex](char c) {
+    return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0
+               : std::isdigit(static_cast<unsigned char>(c)) != 0;
+  };
+  const std::size_t first = !hex && !digits.empty() && (digits[0] == '-' || digits[0] == '+');
+  if (digits.size() == first || !std::all_of(digits.begin() + first, digits.end(), isDigit)) {
+    return std::nullopt;
+  }
+  errno = 0;
+  const long long value = std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
+  if (errno == ERANGE || value < INT_MIN || value > INT_MAX) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+class Reader {
+ public:
+  explicit Reader(const IniFile& file) : file_(file) {}
+  int Integer(const char* section, const char* key, int fallback) const {
+    return ParseInteger(file_.Read(section, key, "")).value_or(fallback);
+  }
+  bool Boolean(const char* section, const char* key, bool fallback) const {
+    return Integer(section, key, fallback ? 1 : 0) != 0;
+  }
+  void Slider(const char* section, const char* key, int fallback, TrackBarControl& bar) const {
+    bar.position = std::clamp(Integer(section, key, fallback), bar.min, bar.max);
+  }
+  std::string Text(const char* section, const char* key, const char* fallback) const {
+    return file_.Read(section, key, fallback);
+  }
+
+ private:
+  const IniFile& file_;
+};
+
+}  // namespace
+
+std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath) {
+  std::filesystem::path path = programPath;
+  return path.replace_extension(".ini");
+}
+
+std::filesystem::path RunningProgramPath() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
+void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
+  const IniFile file(iniPath);
+  const Reader r(file);
+  s.RadioModel = r.Integer("RS232C", "Comp", 0);
+  s.Edit5.text = r.Text("RS232C", "ICOM", "4A");
+  s.ComPortIndex = r.Integer("RS232C", "Com", 0);
+  s.InputDevice = r.Integer("WAVE", "InpDev", 0);
+  s.OutputDevice = r.Integer("WAVE", "OutDev", 0);
+  r.Slider("DSP", "InGain", 0, s.TrackBar1);
+  r.Slider("DSP", "SQL", 5000, s.TrackBar4);
+  r.Slider("DSP", "OutGain", 0, s.TrackBar3);
+  s.CheckBox4.checked = r.Boolean("DSP", "OutBPF", true);
+  s.CheckBox5.checked = r.Boolean("DSP", "OutBEF", false);
+  s.ControlFrequencyText = r.Text("Etc", "Freq", kDefaultFrequency);
+  if (!MegahertzValue(s.ControlFrequencyText)) {
+    notice.ShowError(iniPath.string() + ": Freq " + ConversionErrorText(s.ControlFrequencyText) +
+                     "; using " + kDefaultFrequency);
+    s.ControlFrequencyText = kDefaultFrequency;
+  }
+  s.AlwaysOnTop = r.Boolean("Etc", "Top", false);  // CheckBox1 keeps its layout state
+  s.CommandInterval = r.Integer("Etc", "Interval", 15);
+  s.WaveOutput = !r.Boolean("WAVE", "AudioOut", false);
+  r.Slider("WAVE", "OutLevel", 0, s.TrackBar2);
+  s.LeftChannel = r.Boolean("WAVE", "InputL", true);
+  s.Decoder = r.Boolean("WAVE", "Decode", true) ? DecoderType::kMcAccess : DecoderType::kJsmr;
+  s.CheckBox3.checked = r.Boolean("WAVE", "DecInv", false);
+  s.CheckBox2.checked = r.Boolean("WAVE", "Demp", false);
+  s.SampleRateIndex = r.Integer("WAVE", "SampleRate", 0);
+  s.FormTop = r.Integer("Form", "Top", 0);
+  s.FormLeft = r.Integer("Form", "Left", 0);
+}
+
+bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
+  IniFile file(iniPath);
+  const auto number = [](int value) { return std::to_string(value); };
+  const auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
+  const struct {
+    const char* section;
+    const char* key;
+    std::string value;
+  } keys[] = {
+      {"RS232C", "Comp", number(s.RadioModel)},
+      {"RS232C", "ICOM", s.Edit5.text},
+      {"RS232C", "Com", number(s.ComPortIndex)},
+      {"WAVE", "InpDev", number(s.InputDevice)},
+      {"WAVE", "OutDev", number(s.OutputDevice)},
+      {"DSP", "InGain", number(s.TrackBar1.position)},
+      {"DSP", "SQL", number(s.TrackBar4.position)},
+      {"DSP", "OutGain", number(s.TrackBar3.position)},
+      {"DSP", "OutBPF", flag(s.CheckBox4.checked)},
+      {"DSP", "OutBEF", flag(s.CheckBox5.checked)},
+      {"Etc", "Freq", s.ControlFrequencyText},
+      {"Etc", "Top", flag(s.AlwaysOnTop)},
+      {"Etc", "Interval", number(s.CommandInterval)},
+      {"WAVE", "AudioOut", flag(!s.WaveOutput)},
+      {"WAVE", "OutLevel", number(s.TrackBar2.position)},
+      {"WAVE", "InputL", flag(s.LeftChannel)},
+      {"WAVE", "Decode", flag(s.McAccessSelected())},
+      {"WAVE", "DecInv", flag(s.CheckBox3.checked)},
+      {"WAVE", "Demp", flag(s.CheckBox2.checked)},
+      {"WAVE", "SampleRate", number(s.SampleRateIndex)},
+      {"Form", "Top", number(s.FormTop)},
+      {"Form", "Left", number(s.FormLeft)},
+  };
+  for (const auto& k : keys) {
+    if (!file.Write(k.section, k.key, k.value)) {
+      notice.ShowError("Unable to write to " + iniPath.string());
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,193 @@
+#include "core/app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "support/recorders.h"
+#include "support/temp_dir.h"
+
+namespace tarvo {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void Put(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+  std::string Contents() const {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  MainState Loaded() {
+    MainState s;
+    LoadSettings(s, path, notice);
+    return s;
+  }
+
+  testing::TempDir dir;
+  std::filesystem::path path = dir.path() / "tarvo.ini";
+  testing::RecordingNotice notice;
+};
+
+constexpr const char* kFreshFile =
+    "[RS232C]\nComp=0\nICOM=4A\nCom=0\n"
+    "[WAVE]\nInpDev=0\nOutDev=0\nAudioOut=0\nOutLevel=0\nInputL=1\nDecode=1\nDecInv=0\nDemp=0\n"
+    "SampleRate=0\n"
+    "[DSP]\nInGain=0\nSQL=5000\nOutGain=0\nOutBPF=1\nOutBEF=0\n"
+    "[Etc]\nFreq=850.00000\nTop=0\nInterval=15\n"
+    "[Form]\nTop=0\nLeft=0\n";
+
+TEST(SettingsPath, ReplacesTheProgramsExtension) {
+  EXPECT_EQ(SettingsPathFor("/opt/radio/tarvo"), "/opt/radio/tarvo.ini");
+  EXPECT_EQ(SettingsPathFor("/opt/radio/x.exe"), "/opt/radio/x.ini");
+}
+
+TEST_F(SettingsTest, FirstStartWithoutAFileUsesTheDefaultsAndTheFirstSaveWritesThemInOrder) {
+  const MainState s = Loaded();
+  EXPECT_EQ(s.RadioModel, 0);
+  EXPECT_EQ(s.Edit5.text, "4A");
+  EXPECT_EQ(s.TrackBar1.position, 0);
+  EXPECT_EQ(s.TrackBar4.position, 5000);
+  EXPECT_EQ(s.TrackBar3.position, 0);
+  EXPECT_EQ(s.TrackBar2.position, 0);  // the default, not the layout's 80
+  EXPECT_TRUE(s.CheckBox4.checked);
+  EXPECT_FALSE(s.CheckBox5.checked);
+  EXPECT_FALSE(s.CheckBox2.checked);
+  EXPECT_EQ(s.ControlFrequencyText, "850.00000");
+  EXPECT_FALSE(s.AlwaysOnTop);
+  EXPECT_TRUE(s.CheckBox1.checked);
+  EXPECT_EQ(s.CommandInterval, 15);
+  EXPECT_TRUE(s.WaveOutput);
+  EXPECT_TRUE(s.LeftChannel);
+  EXPECT_TRUE(s.McAccessSelected());
+  EXPECT_EQ(s.FormTop, 0);
+  EXPECT_EQ(s.FormLeft, 0);
+  EXPECT_TRUE(notice.errors.empty());
+
+  ASSERT_TRUE(SaveSettings(s, path, notice));
+  EXPECT_EQ(Contents(), kFreshFile);
+}
+
+TEST_F(SettingsTest, ValuesAreReadByTheIntegerBooleanAndSliderRules) {
+  struct Case {
+    const char* line;  // section and key=value
+    std::function<bool(const MainState&)> holds;
+  };
+  const Case cases[] = {
+      {"[DSP]\nSQL=20000", [](auto& s) { return s.TrackBar4.position == 15000; }},
+      {"[DSP]\nInGain=-99", [](auto& s) { return s.TrackBar1.position == -20; }},
+      {"[WAVE]\nOutLevel=300", [](auto& s) { return s.TrackBar2.position == 255; }},
+      {"[RS232C]\nComp=0x2", [](auto& s) { return s.RadioModel == 2; }},
+      {"[RS232C]\nComp=0X1a", [](auto& s) { return s.RadioModel == 26; }},
+      {"[RS232C]\nComp=0x", [](auto& s) { return s.RadioModel == 0; }},
+      {"[RS232C]\nComp=abc", [](auto& s) { return s.RadioModel == 0; }},
+      {"[RS232C]\nComp=3x", [](auto& s) { return s.RadioModel == 0; }},
+      {"[RS232C]\nCom=-2", [](auto& s) { return s.ComPortIndex == -2; }},  // not range-checked
+      {"[Etc]\nInterval=99999999999", [](auto& s) { return s.CommandInterval == 15; }},
+      {"[WAVE]\nDecode=2", [](auto& s) { return s.McAccessSelected(); }},
+      {"[WAVE]\nDecode=0", [](auto& s) { return !s.McAccessSelected(); }},
+      {"[WAVE]\nDecode=yes", [](auto& s) { return s.McAccessSelected(); }},
+      {"[DSP]\nOutBPF=no", [](auto& s) { return s.CheckBox4.checked; }},
+      {"[WAVE]\nAudioOut=1", [](auto& s) { return !s.WaveOutput; }},
+      {"[WAVE]\nInputL=0", [](auto& s) { return !s.LeftChannel; }},
+      {"[Etc]\nTop=1", [](auto& s) { return s.AlwaysOnTop && s.CheckBox1.checked; }},
+      {"[Form]\nTop=1", [](auto& s) { return !s.AlwaysOnTop && s.FormTop == 1; }},
+      {"[Etc]\nFreq=851.01250", [](auto& s) { return s.ControlFrequencyText == "851.01250"; }},
+  };
+  for (const Case& c : cases) {
+    Put(std::string(c.line) + "\n");
+    EXPECT_TRUE(c.holds(Loaded())) << c.line;
+  }
+  EXPECT_TRUE(notice.errors.empty());
+}
+
+TEST_F(SettingsTest, FrequencyThatIsNotANumberIsReportedAndReplaced) {
+  Put("[Etc]\nFreq=85O.0\n");
+  EXPECT_EQ(Loaded().ControlFrequencyText, "850.00000");
+  ASSERT_EQ(notice.errors.size(), 1u);
+  EXPECT_NE(notice.errors[0].find(path.string()), std::string::npos);
+  EXPECT_NE(notice.errors[0].find("'85O.0'"), std::string::npos);
+}
+
+TEST_F(SettingsTest, EverySettingComesBackAfterASave) {
+  MainState s;
+  s.RadioModel = 6;
+  s.Edit5.text = "5C";
+  s.ComPortIndex = 2;
+  s.InputDevice = 3;
+  s.OutputDevice = 4;
+  s.TrackBar1.position = -7;
+  s.TrackBar4.position = 12000;
+  s.TrackBar3.position = 9;
+  s.CheckBox4.checked = false;
+  s.CheckBox5.checked = true;
+  s.ControlFrequencyText = "851.00625";
+  s.AlwaysOnTop = true;
+  s.CommandInterval = 30;
+  s.WaveOutput = false;
+  s.TrackBar2.position = 200;
+  s.LeftChannel = false;
+  s.Decoder = DecoderType::kJsmr;
+  s.CheckBox3.checked = true;
+  s.CheckBox2.checked = true;
+  s.SampleRateIndex = 2;
+  s.FormTop = 120;
+  s.FormLeft = -5;
+  ASSERT_TRUE(SaveSettings(s, path, notice));
+  const MainState r = Loaded();
+  EXPECT_EQ(r.RadioModel, 6);
+  EXPECT_EQ(r.Edit5.text, "5C");
+  EXPECT_EQ(r.ComPortIndex, 2);
+  EXPECT_EQ(r.InputDevice, 3);
+  EXPECT_EQ(r.OutputDevice, 4);
+  EXPECT_EQ(r.TrackBar1.position, -7);
+  EXPECT_EQ(r.TrackBar4.position, 12000);
+  EXPECT_EQ(r.TrackBar3.position, 9);
+  EXPECT_FALSE(r.CheckBox4.checked);
+  EXPECT_TRUE(r.CheckBox5.checked);
+  EXPECT_EQ(r.ControlFrequencyText, "851.00625");
+  EXPECT_TRUE(r.AlwaysOnTop);
+  EXPECT_EQ(r.CommandInterval, 30);
+  EXPECT_FALSE(r.WaveOutput);
+  EXPECT_EQ(r.TrackBar2.position, 200);
+  EXPECT_FALSE(r.LeftChannel);
+  EXPECT_FALSE(r.McAccessSelected());
+  EXPECT_TRUE(r.CheckBox3.checked);
+  EXPECT_TRUE(r.CheckBox2.checked);
+  EXPECT_EQ(r.SampleRateIndex, 2);
+  EXPECT_EQ(r.FormTop, 120);
+  EXPECT_EQ(r.FormLeft, -5);
+}
+
+TEST_F(SettingsTest, SaveKeepsWhatElseTheFileHolds) {
+  Put("; my receiver\n"
+      "[Notes]\n"
+      "Antenna = discone\n"
+      "\n"
+      "[Etc]\n"
+      "Freq = 851.01250\n"
+      "Colour=red\n"
+      "\n");
+  ASSERT_TRUE(SaveSettings(Loaded(), path, notice));
+  const std::string text = Contents();
+  EXPECT_EQ(text.rfind("; my receiver\n[Notes]\nAntenna = discone\n\n[Etc]\nFreq=851.01250\n"
+                       "Colour=red\nTop=0\nInterval=15\n\n[RS232C]\n",
+                       0),
+            0u)
+      << text;
+  EXPECT_EQ(Loaded().ControlFrequencyText, "851.01250");
+}
+
+TEST_F(SettingsTest, RefusedWriteNamesTheFileAndAbandonsTheClose) {
+  Put("x");
+  const std::filesystem::path blocked = path / "tarvo.ini";  // under a regular file
+  EXPECT_FALSE(SaveSettings(MainState{}, blocked, notice));
+  ASSERT_EQ(notice.errors.size(), 1u);
+  EXPECT_NE(notice.errors[0].find(blocked.string()), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvo
