@@ -1,0 +1,86 @@
+#include "core/app/tarvo_core.h"
+
+#include <cmath>
+
+#include "core/app/control_frequency.h"
+#include "core/app/event_pump.h"
+#include "core/app/settings.h"
+#include "core/radio/receiver.h"
+
+namespace tarvo {
+namespace {
+
+constexpr int kIcomPcr = 1;  // closes with its release command only
+
+}  // namespace
+
+TarvoCore::TarvoCore(Platform platform)
+    : platform_(std::move(platform)),
+      settingsPath_(SettingsPathFor(platform_.programPath)),
+      designs_(ComputeFilterDesigns()),
+      services_(MakeServices()),
+      handlers_(state_, services_),
+      mcaccessInterpreter_(state_, services_) {
+  state_.Timer1.SetDriver(platform_.timer1);
+  state_.Timer2.SetDriver(platform_.timer2);
+}
+
+Services TarvoCore::MakeServices() {
+  Services s;
+  s.receiver = platform_.receiver != nullptr ? platform_.receiver : &nullReceiver_;
+  s.monitor = platform_.monitor != nullptr ? platform_.monitor : &nullMonitor_;
+  s.eye = &nullEye_;
+  s.heardLines = &nullHeardLines_;
+  s.pump = platform_.pump;
+  s.notice = platform_.notice;
+  s.clock = platform_.clock;
+  return s;
+}
+
+void TarvoCore::Start() {
+  state_.TuneSettleBlocks = 0;
+  state_.RadioBusy = false;
+  LoadSettings(state_, settingsPath_, *platform_.notice);
+  DeriveStartState();
+  // Serial ports, then the receiver on the chosen port.
+  platform_.pump->ProcessPendingEvents();
+  // Sound: capture rate, monitor output, capture input.
+  platform_.raisePriority();
+  state_.FormHeight = kCompactHeight;
+}
+
+void TarvoCore::DeriveStartState() {
+  state_.Edit5.enabled = state_.RadioModel == 0;
+  state_.DecoderPolarity = state_.CheckBox3.checked ? -1.0 : 1.0;
+  // LoadSettings has made sure the text is a number.
+  DeriveChannelGrid(state_, state_.ControlFrequencyText);
+  state_.ControlFrequency = MegahertzValue(state_.ControlFrequencyText).value_or(850.0);
+  state_.FreqListPath = (platform_.programPath.parent_path() / "freqlist.txt").string();
+  state_.ToneThreshold = state_.TrackBar4.position;
+  state_.MonitorGain = std::pow(10.0, state_.TrackBar3.position * 0.05);
+  state_.VoiceDetected = false;
+  state_.CallAudioOpen = false;
+  state_.CallAudioClosed = true;
+  state_.OnControlChannel = true;
+  state_.CheckBox3.enabled = !state_.McAccessSelected();
+  const bool wave = state_.WaveOutput;
+  state_.TrackBar3.enabled = wave;
+  state_.CheckBox2.enabled = wave;
+  state_.CheckBox4.enabled = wave;
+  state_.CheckBox5.enabled = wave;
+  state_.TrackBar2.enabled = !wave;
+}
+
+bool TarvoCore::FormClose() {
+  if (state_.RadioModel != kIcomPcr) {
+    services_.receiver->SetReceiverVolume(state_.TrackBar2.position);
+  }
+  // The model's release command follows here.
+  return SaveSettings(state_, settingsPath_, *platform_.notice);
+}
+
+void TarvoCore::FormDestroy() {
+  // Sound input, sound output, then the serial port are closed here.
+}
+
+}  // namespace tarvo

@@ -1,0 +1,78 @@
+// The program's composition root: owns the run-time state, the fixed filter designs and every
+// core part, wires them to the platform's seams, and runs start-up and shutdown in order.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+#include "core/app/interval_timer.h"
+#include "core/app/main_state.h"
+#include "core/app/null_services.h"
+#include "core/app/operator_handlers.h"
+#include "core/app/services.h"
+#include "core/decode/mcaccess_interpreter.h"
+#include "core/dsp/filter_designs.h"
+
+namespace tarvo {
+
+class Notice;
+class EventPump;
+class Clock;
+
+// What the program (or a test) hands in from outside.
+struct Platform {
+  Notice* notice = nullptr;
+  EventPump* pump = nullptr;
+  Clock* clock = nullptr;
+  TimerDriver* timer1 = nullptr;
+  TimerDriver* timer2 = nullptr;
+  std::filesystem::path programPath;  // the settings file and the frequency list lie beside it
+  std::function<void()> raisePriority = [] {};
+  // Handed in, these replace the parts the core would use (tests, tools).
+  Receiver* receiver = nullptr;
+  MonitorSink* monitor = nullptr;
+};
+
+class TarvoCore {
+ public:
+  // Builds the parts; Start() brings them up.
+  explicit TarvoCore(Platform platform);
+  TarvoCore(const TarvoCore&) = delete;
+  TarvoCore& operator=(const TarvoCore&) = delete;
+
+  // Start-up after the window is built: settings, derived state, receiver, sound, priority.
+  void Start();
+  // Shutdown, first stage: receiver volume and release, then the settings. False when the
+  // settings could not be written: the window stays open.
+  bool FormClose();
+  // Shutdown, second stage: sound input, sound output, serial port.
+  void FormDestroy();
+
+  MainState& State() { return state_; }
+  OperatorHandlers& Handlers() { return handlers_; }
+  const FilterDesigns& Designs() const { return designs_; }
+  const Services& GetServices() const { return services_; }
+  const std::filesystem::path& SettingsPath() const { return settingsPath_; }
+  McAccessInterpreter& McAccess() { return mcaccessInterpreter_; }
+
+ private:
+  Services MakeServices();
+  void DeriveStartState();
+
+  Platform platform_;
+  std::filesystem::path settingsPath_;
+  MainState state_;
+  FilterDesigns designs_;
+
+  // Stand-ins until the real parts are wired in.
+  NullReceiver nullReceiver_;
+  NullMonitor nullMonitor_;
+  NullEyePattern nullEye_;
+  NullHeardLines nullHeardLines_;
+
+  Services services_;  // complete before any part below is built
+  OperatorHandlers handlers_;
+  McAccessInterpreter mcaccessInterpreter_;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,133 @@
+#include "core/app/tarvo_core.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/recorders.h"
+#include "support/temp_dir.h"
+
+namespace tarvo {
+namespace {
+
+class TarvoCoreTest : public ::testing::Test {
+ protected:
+  TarvoCoreTest() {
+    timer1.clock = &world.clock;
+    timer2.clock = &world.clock;
+  }
+  void PutSettings(const std::string& text) { std::ofstream(dir.path() / "tarvo.ini") << text; }
+  Platform MakePlatform() {
+    Platform p;
+    p.notice = &world.notice;
+    p.pump = &world.pump;
+    p.clock = &world.clock;
+    p.timer1 = &timer1;
+    p.timer2 = &timer2;
+    p.programPath = dir.path() / "tarvo";
+    p.raisePriority = [this] { ++raised; };
+    p.receiver = &world.receiver;
+    p.monitor = &world.monitor;
+    return p;
+  }
+
+  testing::TempDir dir;
+  testing::RecordingWorld world;
+  testing::FakeTimer timer1;
+  testing::FakeTimer timer2;
+  int raised = 0;
+};
+
+TEST_F(TarvoCoreTest, FirstStartWithoutSettings) {
+  TarvoCore core(MakePlatform());
+  core.Start();
+  const MainState& s = core.State();
+  EXPECT_EQ(s.ControlFrequencyText, "850.00000");
+  EXPECT_EQ(s.ControlFrequency, 850.0);
+  EXPECT_TRUE(s.McAccessSelected());
+  EXPECT_EQ(s.McAccessChannelStep, 0.0125);
+  EXPECT_FALSE(s.AlwaysOnTop);
+  EXPECT_TRUE(s.CheckBox1.checked);
+  EXPECT_EQ(s.RadioModel, 0);
+  EXPECT_EQ(s.Edit5.text, "4A");
+  EXPECT_TRUE(s.Edit5.enabled);
+  EXPECT_FALSE(s.CheckBox3.enabled);
+  EXPECT_TRUE(s.CheckBox4.enabled);
+  EXPECT_FALSE(s.TrackBar2.enabled);
+  EXPECT_EQ(s.ToneThreshold, 5000.0);
+  EXPECT_EQ(s.MonitorGain, 1.0);
+  EXPECT_EQ(s.FreqListPath, (dir.path() / "freqlist.txt").string());
+  EXPECT_EQ(s.FormHeight, 135);
+  EXPECT_EQ(world.pump.count, 1);
+  EXPECT_EQ(raised, 1);
+  EXPECT_TRUE(world.notice.errors.empty());
+}
+
+TEST_F(TarvoCoreTest, StartDerivesStateFromTheLoadedSettings) {
+  PutSettings(
+      "[RS232C]\nComp=2\n[WAVE]\nDecode=0\nDecInv=1\nAudioOut=1\n[DSP]\nOutGain=20\nSQL=7000\n"
+      "[Etc]\nFreq=850.00000\nTop=1\n");
+  TarvoCore core(MakePlatform());
+  core.Start();
+  const MainState& s = core.State();
+  EXPECT_FALSE(s.Edit5.enabled);
+  EXPECT_EQ(s.DecoderPolarity, -1.0);
+  EXPECT_TRUE(s.CheckBox3.enabled);
+  EXPECT_EQ(s.RasterOffset, 0.0125);
+  EXPECT_TRUE(s.AlwaysOnTop);
+  EXPECT_EQ(s.ToneThreshold, 7000.0);
+  EXPECT_EQ(s.MonitorGain, 10.0);
+  EXPECT_FALSE(s.TrackBar3.enabled);
+  EXPECT_TRUE(s.TrackBar2.enabled);
+}
+
+TEST_F(TarvoCoreTest, DamagedFrequencyDoesNotStopTheStart) {
+  PutSettings("[Etc]\nFreq=abc\n");
+  TarvoCore core(MakePlatform());
+  core.Start();
+  EXPECT_EQ(core.State().ControlFrequencyText, "850.00000");
+  EXPECT_EQ(core.State().McAccessChannelStep, 0.0125);
+  ASSERT_EQ(world.notice.errors.size(), 1u);
+  EXPECT_NE(world.notice.errors[0].find("tarvo.ini"), std::string::npos);
+}
+
+TEST_F(TarvoCoreTest, CloseLeavesTheReceiverAudibleExceptForThePcrAndSaves) {
+  for (int model : {0, 1, 7}) {
+    world.receiver.volumes.clear();
+    TarvoCore core(MakePlatform());
+    core.Start();
+    core.State().RadioModel = model;
+    core.State().TrackBar2.position = 90;
+    EXPECT_TRUE(core.FormClose());
+    EXPECT_EQ(world.receiver.volumes, model == 1 ? std::vector<int>{} : std::vector<int>{90});
+    std::ifstream saved(dir.path() / "tarvo.ini");
+    std::string first;
+    std::getline(saved, first);
+    EXPECT_EQ(first, "[RS232C]");
+  }
+}
+
+TEST_F(TarvoCoreTest, CloseIsAbandonedWhenTheSettingsCannotBeWritten) {
+  Platform p = MakePlatform();
+  std::ofstream(dir.path() / "file") << "x";
+  p.programPath = dir.path() / "file" / "tarvo";  // its folder is a regular file
+  TarvoCore core(p);
+  core.Start();
+  EXPECT_FALSE(core.FormClose());
+  ASSERT_EQ(world.notice.errors.size(), 1u);
+  EXPECT_NE(world.notice.errors[0].find((dir.path() / "file" / "tarvo.ini").string()),
+            std::string::npos);
+}
+
+TEST_F(TarvoCoreTest, HandlersDriveThePlatformTimers) {
+  TarvoCore core(MakePlatform());
+  core.Start();
+  core.State().Timer2.SetInterval(60000);
+  EXPECT_TRUE(timer2.Running());
+  core.Handlers().SpeedButton1Click(true);
+  EXPECT_FALSE(timer2.Running());
+  ASSERT_EQ(world.receiver.tunes.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarvo
