@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/channel_grid.h"
+#include "core/app/control_frequency.h"
 #include "core/app/notice.h"
 #include "core/dialogs/freq_list_file.h"
 #include "core/dialogs/megahertz_text.h"
@@ -47,9 +47,9 @@ void FrequencySelection::KeypadKeyClick(char key) {
 
 void FrequencySelection::Button15Click() {
   KeypadActive = true;
-  const auto value = ParseMegahertz(KeypadEntry);
+  const auto value = MegahertzValue(KeypadEntry);
   if (!value) {
-    ReportError(NotANumberMessage(KeypadEntry));
+    ShowConversionError(*services_.notice, KeypadEntry);
     return;
   }
   if (*value < kKeypadLowestMHz || *value > kKeypadHighestMHz) {
@@ -79,19 +79,14 @@ void FrequencySelection::ListBox1Click(int index) {
   const std::string text = LeadingCharacters(ListBox1[index], kFrequencyCharacters);
   // A hand-edited entry that is no number would break every later return to the control
   // channel, so it is refused here and the current control frequency stays.
-  const auto exact = ExactNanoMegahertz(text);
-  if (!exact) {
-    ReportError(NotANumberMessage(text));
+  if (!MegahertzValue(text)) {
+    ShowConversionError(*services_.notice, text);
     return;
   }
   state_.Timer1.SetInterval(0);
   state_.Timer2.SetInterval(0);
   state_.ControlFrequencyText = text;
-  if (state_.McAccessSelected()) {
-    state_.McAccessChannelStep = McAccessChannelStepFor(*exact);
-  } else {
-    state_.RasterOffset = RasterOffsetFor(*exact);
-  }
+  DeriveChannelGrid(state_, text);
   Label1 = text;
   Tune(text);
   ListBox2.clear();
