@@ -1,0 +1,31 @@
+// The handlers of the audio-output group: WAVE/RADIO routing, receiver volume, monitor gain,
+// and the tone-detection slider.
+#pragma once
+
+#include "core/app/main_state.h"
+#include "core/app/services.h"
+
+namespace tarvo {
+
+class MonitorRouting {
+ public:
+  MonitorRouting(MainState& state, Services services) : state_(state), services_(services) {}
+
+  // Called after the view has checked RadioButton1 ("WAVE"), i.e. WaveOutput is true.
+  void RadioButton1Click();
+  // Called after the view has checked RadioButton2 ("RADIO"), i.e. WaveOutput is false.
+  void RadioButton2Click();
+  // Each called after the view has stored the new slider position.
+  void TrackBar2Change();
+  void TrackBar3Change();
+  void TrackBar4Change();
+
+ private:
+  void EnableControlsForRouting();
+  bool AudioActive() const;
+
+  MainState& state_;
+  Services services_;
+};
+
+}  // namespace tarvo
