@@ -16,6 +16,13 @@ void Fir51::Process(const double* in, double* out, int count) {
   for (int i = 0; i < count; ++i) out[i] = Push(in[i]);
 }
 
+void Fir51::Decimate(const double* in, int count, int factor, double* out) {
+  for (int i = 0; i < count; ++i) {
+    const double y = Push(in[i]);
+    if (i % factor == 0) out[i / factor] = y;
+  }
+}
+
 std::array<double, kFirTaps> Fir51::Line() const {
   std::array<double, kFirTaps> line;
   for (int k = 0; k < kFirTaps; ++k) line[k] = ring_[head_ + k];

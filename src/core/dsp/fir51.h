@@ -19,6 +19,13 @@ class Fir51 {
   // Push over a block; out may equal in.
   void Process(const double* in, double* out, int count);
 
+  // Pushes count samples and writes only the outputs of samples 0, factor, 2 factor, ... of
+  // them; the delay line still takes every sample.
+  void Decimate(const double* in, int count, int factor, double* out);
+
+  // A decimator may share one delay line between designs.
+  void SetCoefficients(const FirCoefficients& coefficients) { coefficients_ = coefficients; }
+
   // line[0] is the newest sample.
   std::array<double, kFirTaps> Line() const;
 

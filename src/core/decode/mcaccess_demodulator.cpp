@@ -1,0 +1,176 @@
+#include "core/decode/mcaccess_demodulator.h"
+
+#include <cmath>
+
+#include "core/audio/monitor_sink.h"
+#include "core/decode/eye_pattern_sink.h"
+#include "core/radio/receiver.h"
+
+namespace tarvo {
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kCentrePhaseStep = 0.855;  // about 1500.3 Hz
+constexpr int kHilbertCentre = 25;
+constexpr int kClockDelay = 10;
+constexpr double kClockHigh = 10.0;
+// Sync word as received, oldest bit in the most significant place: 000100110101111.
+constexpr std::uint32_t kSyncWord = 0b000100110101111;
+constexpr std::uint32_t kSyncMask = (1u << 15) - 1;
+constexpr int kSilentPrimingBlocks = 4;
+constexpr int kWatchdogMs = 3000;
+
+}  // namespace
+
+McAccessDemodulator::McAccessDemodulator(MainState& state, const FilterDesigns& designs,
+                                         const Services& services, McAccessFrameSink& frames)
+    : state_(state),
+      services_(services),
+      frames_(frames),
+      bandPass_(designs.mcaccessBandPass),
+      hilbert_(designs.mcaccessHilbert),
+      lowPass_(designs.mcaccessLowPass),
+      clock_(designs.mcaccessClock),
+      tone_(designs.mcaccessTone) {}
+
+void McAccessDemodulator::McAccessDecodeBlock(InputBlock& block) {
+  blockBitCount_ = 0;
+  monitorBlock_ = block;
+
+  if (state_.OnControlChannel) {
+    Discriminate(block);
+    DecideBits();
+    if (services_.eye != nullptr && services_.eye->IsShowing()) {
+      services_.eye->UpdateEyePattern(10);
+    }
+    AssembleFrames();
+  }
+
+  if (state_.RxLampBlocks > 4) {
+    state_.Panel1 = Colour::kBlack;
+  } else {
+    ++state_.RxLampBlocks;
+  }
+  SuperviseCall();
+}
+
+void McAccessDemodulator::Discriminate(InputBlock& block) {
+  // Stage by stage over the block; every sum keeps its tap order.
+  double* bandPassed = &bandPassed_[kHilbertCentre];
+  bandPass_.Process(block.data(), bandPassed, kBlockSamples);
+  hilbert_.Process(bandPassed, quadrature_.data(), kBlockSamples);
+
+  double previous = lastPhase_;
+  for (int j = 0; j < kBlockSamples; ++j) {
+    const double i = bandPassed_[j];  // 25 samples late
+    const double q = quadrature_[j];
+    const double phase = (i == 0.0 || q == 0.0) ? 0.0 : std::atan2(i, q);
+    double step = previous - phase;
+    if (step < 0.0) step += kTwoPi;
+    previous = phase;
+    block[j] = step - kCentrePhaseStep;
+  }
+  lastPhase_ = previous;
+  for (int j = 0; j < kHilbertCentre; ++j) bandPassed_[j] = bandPassed_[kBlockSamples + j];
+
+  lowPass_.Process(block.data(), filtered_.data(), kBlockSamples);
+  for (int j = 0; j < kBlockSamples; ++j) state_.EyeSamples[j] = filtered_[j];
+}
+
+void McAccessDemodulator::DecideBits() {
+  for (int j = 0; j < kBlockSamples; ++j) {
+    const double r = filtered_[j];
+    const double y = clock_.Step(std::fabs(r));
+    clockHead_ = (clockHead_ + 1) & 15;
+    clockHistory_[clockHead_] = y;
+    const double delayed = clockHistory_[(clockHead_ - kClockDelay) & 15];
+    const double sign = delayed < 0.0 ? -kClockHigh : kClockHigh;
+    if (lastClockSign_ < sign) {
+      blockBits_[blockBitCount_++] = r < 0.0 ? 1 : 0;
+      state_.EyeStrobes[j] = 1;
+    } else {
+      state_.EyeStrobes[j] = 0;
+    }
+    lastClockSign_ = sign;
+  }
+}
+
+void McAccessDemodulator::AssembleFrames() {
+  for (int n = 0; n < blockBitCount_; ++n) AcceptBit(blockBits_[n]);
+}
+
+void McAccessDemodulator::AcceptBit(std::uint8_t bit) {
+  bool complete = false;
+  if (inFrame_) {
+    frameBits_[frameBitCount_++] = bit;
+    if (frameBitCount_ >= kMcAccessFrameBits) {
+      complete = true;
+      inFrame_ = false;
+    }
+  } else {
+    syncRegister_ = ((syncRegister_ << 1) | bit) & kSyncMask;
+    if (syncRegister_ == kSyncWord) {
+      inFrame_ = true;
+      frameBitCount_ = 0;
+    }
+  }
+  if (!complete) return;
+  syncRegister_ = 0;
+  if (const auto word = CheckMcAccessFrame(frameBits_)) frames_.InterpretMcAccessFrame(*word);
+}
+
+void McAccessDemodulator::SuperviseCall() {
+  double sum = 0.0;
+  for (int j = 0; j < kBlockSamples; ++j) sum += std::fabs(tone_.Step(monitorBlock_[j]));
+  toneLevel_ = 0.5 * (1.0 / kBlockSamples) * sum;
+
+  state_.Image3.length = static_cast<int>(toneLevel_ * 0.01);
+  state_.Image3.colour = Colour::kAqua;
+  state_.Image3.marker = state_.TrackBar4.position / 100;
+
+  const bool tone =
+      toneLevel_ > state_.ToneThreshold && !state_.OnControlChannel && !state_.RadioBusy;
+  if (tone && state_.TuneSettleBlocks == 0) {
+    state_.Panel2 = Colour::kLime;
+    state_.VoiceDetected = true;
+  } else if (!tone && state_.MonitorOn) {
+    state_.Panel2 = Colour::kBlack;
+    state_.VoiceDetected = true;
+  } else {
+    state_.Panel2 = Colour::kBlack;
+    state_.VoiceDetected = false;
+    state_.CallAudioOpen = false;
+  }
+
+  const bool armWatchdog =
+      state_.TrackingOn && !state_.VoiceDetected && state_.TuneSettleBlocks == 0;
+  state_.Timer1.SetInterval(armWatchdog ? kWatchdogMs : 0);
+
+  const bool deemphasis = state_.CheckBox2.checked;
+  if (state_.VoiceDetected) {
+    if (!state_.CallAudioOpen) {
+      if (!state_.WaveOutput) {
+        if (services_.receiver != nullptr)
+          services_.receiver->SetReceiverVolume(state_.TrackBar2.position);
+      } else if (services_.monitor != nullptr) {
+        for (int n = 0; n < kSilentPrimingBlocks; ++n) {
+          services_.monitor->WriteMonitorBlock(monitorBlock_.data(), deemphasis, true);
+        }
+      }
+      state_.CallAudioOpen = true;
+      state_.CallAudioClosed = false;
+    }
+    if (state_.WaveOutput && services_.monitor != nullptr) {
+      services_.monitor->WriteMonitorBlock(monitorBlock_.data(), deemphasis, false);
+    }
+  } else {
+    if (!state_.CallAudioClosed && !state_.WaveOutput && services_.receiver != nullptr) {
+      services_.receiver->SetReceiverVolume(0);
+    }
+    state_.CallAudioClosed = true;
+  }
+
+  state_.Panel4 = state_.OnControlChannel ? Colour::kBlack : Colour::kYellow;
+}
+
+}  // namespace tarvo
