@@ -42,23 +42,6 @@ Bits McAccessFrameBitsFor(const McAccessWord& word) {
   return bits;
 }
 
-void SetWordField(McAccessWord& word, int first, int count, unsigned value) {
-  for (int i = 0; i < count; ++i) word[first + i] = (value >> (count - 1 - i)) & 1u;
-}
-
-McAccessWord McAccessWordFrom(const McAccessFields& f) {
-  McAccessWord word{};
-  SetWordField(word, 4, 6, f.station);
-  word[10] = f.controlLine ? 1 : 0;
-  SetWordField(word, 12, 6, f.type);
-  SetWordField(word, 24, 3, f.callTimeCode);
-  SetWordField(word, 27, 2, f.lineType);
-  SetWordField(word, 40, 10, f.callId);
-  word[50] = f.channelOffset ? 1 : 0;
-  SetWordField(word, 51, 9, f.channel);
-  return word;
-}
-
 McAccessWord RandomMcAccessWord(std::mt19937& random) {
   McAccessWord word{};
   for (auto& bit : word) bit = random() & 1u;

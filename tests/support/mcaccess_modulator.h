@@ -15,6 +15,8 @@ namespace tarvo::testing {
 
 using Bits = std::vector<std::uint8_t>;
 
+// Fields of a word: see support/mcaccess_words.h.
+
 // The 15-bit sync word, first received first.
 Bits McAccessSyncBits();
 
@@ -27,23 +29,6 @@ Bits McAccessFrameBitsFor(const McAccessWord& word);
 
 // The 145 bits after the sync word, as the receiver stores them.
 Bits McAccessBodyFor(const McAccessWord& word);
-
-// A word from its fields (multi-bit fields most significant bit first); bits the fields do not
-// cover come from filler.
-struct McAccessFields {
-  int station = 0;             // D4-D9
-  bool controlLine = false;    // D10
-  int type = 0;                // D12-D17
-  int callTimeCode = 0;        // D24-D26
-  int lineType = 0;            // D27-D28
-  int callId = 0;              // D40-D49
-  bool channelOffset = false;  // D50
-  int channel = 0;             // D51-D59
-};
-McAccessWord McAccessWordFrom(const McAccessFields& fields);
-
-// Puts value into word[first .. first+count-1], most significant bit first.
-void SetWordField(McAccessWord& word, int first, int count, unsigned value);
 
 // A word of pseudo-random bits.
 McAccessWord RandomMcAccessWord(std::mt19937& random);

@@ -63,7 +63,9 @@ Outcome DecodeUnder(const CallFlags& flags) {
   chain.state.MonitorOn = flags.monitorOn;
   InputBlock block = feed.Next();
   chain.demodulator.McAccessDecodeBlock(block);
-  if (flags.tone) EXPECT_GT(chain.demodulator.ToneLevel(), 2 * chain.state.ToneThreshold);
+  if (flags.tone) {
+    EXPECT_GT(chain.demodulator.ToneLevel(), 2 * chain.state.ToneThreshold);
+  }
   return {chain.state.VoiceDetected, chain.state.Panel2, chain.state.Timer1.Interval(),
           chain.world.monitor.writes.size()};
 }
