@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/dialogs/freq_list_file.h"
-#include "support/scratch_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace tarvo {
 namespace {
@@ -16,11 +17,12 @@ TEST(IconvCp932Decoder, JapaneseMemoReadsTheSameFromCp932AndUtf8) {
       "850.01250MHz \x93\x8c\x8b\x9e\x8f\xc1\x96\x68\x87\x40\x81\x60\r\n\n"
       "851.00000MHz \xb6\xc5\r";
   const std::string utf8 = "850.01250MHz 東京消防①～\r\n\n851.00000MHz ｶﾅ\r";
-  testing::ScratchDir dir;
+  testing::TempDir dir;
+  const std::string path = (dir.path() / "freqlist.txt").string();
   IconvCp932Decoder decoder;
   for (const std::string& bytes : {cp932, utf8}) {
-    testing::WriteBytes(dir.File("freqlist.txt"), bytes);
-    const FreqListRead read = ReadFreqList(dir.File("freqlist.txt"), &decoder);
+    testing::WriteBytes(path, bytes);
+    const FreqListRead read = ReadFreqList(path, &decoder);
     EXPECT_EQ(read.status, FreqListRead::Status::kRead);
     EXPECT_EQ(read.entries, expected);
   }

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/scratch_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_dir.h"
 
 namespace tarvo {
 namespace {
@@ -41,8 +42,8 @@ TEST(FreqListFile, FrequencyIsTheFirstNineCharacters) {
 }
 
 TEST(FreqListFile, ReadsUtf8WithoutTheByteOrderMarkAndReplacesStrayBytes) {
-  testing::ScratchDir dir;
-  const std::string path = dir.File("freqlist.txt");
+  testing::TempDir dir;
+  const std::string path = (dir.path() / "freqlist.txt").string();
   EXPECT_EQ(ReadFreqList(path, nullptr).status, FreqListRead::Status::kMissing);
   testing::WriteBytes(path,
                       "\xEF\xBB\xBF"
@@ -53,7 +54,7 @@ TEST(FreqListFile, ReadsUtf8WithoutTheByteOrderMarkAndReplacesStrayBytes) {
   testing::WriteBytes(path, "850.00000MHz \x93\x8C");  // CP932, and no decoder at hand
   read = ReadFreqList(path, nullptr);
   EXPECT_EQ(read.entries, Lines{"850.00000MHz \xEF\xBF\xBD\xEF\xBF\xBD"});
-  EXPECT_EQ(ReadFreqList(dir.Path().string(), nullptr).status, FreqListRead::Status::kUnreadable);
+  EXPECT_EQ(ReadFreqList(dir.path().string(), nullptr).status, FreqListRead::Status::kUnreadable);
 }
 
 }  // namespace

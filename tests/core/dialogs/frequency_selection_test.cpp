@@ -2,20 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_bytes.h"
 #include "support/recorders.h"
-#include "support/scratch_dir.h"
+#include "support/temp_dir.h"
 
 namespace tarvo {
 namespace {
 
 using testing::ReadBytes;
-using testing::ScratchDir;
+using testing::TempDir;
 using testing::WriteBytes;
 
 // The window with a scratch list path, recorders, and a control frequency of 855 MHz.
 struct Rig {
   Rig() {
-    state.FreqListPath = dir.File("freqlist.txt");
+    state.FreqListPath = (dir.path() / "freqlist.txt").string();
     state.ControlFrequencyText = "855.00000";
     state.RadioModel = 3;
   }
@@ -24,7 +25,7 @@ struct Rig {
     for (char key : keys) window.KeypadKeyClick(key);
   }
 
-  ScratchDir dir;
+  TempDir dir;
   testing::RecordingWorld world;
   MainState state;
   FrequencySelection window{state, world.services()};
@@ -225,8 +226,8 @@ TEST_F(FrequencySelectionTest, FailedWriteKeepsTheOldFileAndTheEntryForThisRun) 
   EXPECT_NE(world.notice.errors[0].find(state.FreqListPath), std::string::npos);
 
   // A parent that is a plain file cannot hold the list at all.
-  WriteBytes(dir.File("plain"), "");
-  state.FreqListPath = dir.File("plain") + "/freqlist.txt";
+  WriteBytes(dir.path() / "plain", "");
+  state.FreqListPath = (dir.path() / "plain" / "freqlist.txt").string();
   window.Button13Click();
   EXPECT_EQ(window.ListBox1.size(), 3u);
   ASSERT_EQ(world.notice.errors.size(), 2u);
