@@ -1,0 +1,194 @@
+// tarvo-decode: runs a WAV recording of receiver audio through the capture front-end and a
+// control-channel decoder and prints one JSON line per accepted frame.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/app/main_state.h"
+#include "core/app/services.h"
+#include "core/audio/capture_front_end.h"
+#include "core/audio/wav_file.h"
+#include "core/decode/mcaccess_demodulator.h"
+#include "core/decode/mcaccess_interpreter.h"
+#include "core/dsp/filter_designs.h"
+
+namespace tarvo {
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr const char* kUsage =
+    "usage: tarvo-decode [--decoder mcaccess] [--channel left|right] [--gain DB] FILE.wav";
+
+// A decoder as the tool runs it: the block decoder the front-end hands blocks to, and the JSON
+// fields of each frame it accepted during the last block.
+class DecoderRun {
+ public:
+  virtual ~DecoderRun() = default;
+  virtual DecoderType Type() const = 0;
+  virtual BlockDecoder& Decoder() = 0;
+  // Appends one line's fields after "t" and "decoder" (each starting with a comma) per frame
+  // accepted since the last call, and forgets them.
+  virtual std::vector<std::string> TakeFrames() = 0;
+};
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+class McAccessRun : public DecoderRun, private McAccessFrameSink {
+ public:
+  McAccessRun(MainState& state, const FilterDesigns& designs, const Services& services)
+      : state_(state), demodulator_(state, designs, services, *this) {}
+
+  DecoderType Type() const override { return DecoderType::kMcAccess; }
+  BlockDecoder& Decoder() override { return demodulator_; }
+  std::vector<std::string> TakeFrames() override { return std::move(frames_); }
+
+ private:
+  void InterpretMcAccessFrame(const McAccessWord& word) override {
+    std::string bits;
+    for (const auto bit : word) bits += bit ? '1' : '0';
+    const McAccessFields fields = ReadMcAccessFields(word, state_.McAccessChannelStep, 0);
+    frames_.push_back(",\"bits\":" + JsonString(bits) + ",\"station\":" +
+                      JsonString(fields.station) + ",\"type\":" + JsonString(fields.type));
+  }
+
+  MainState& state_;
+  McAccessDemodulator demodulator_;
+  std::vector<std::string> frames_;
+};
+
+struct DecoderEntry {
+  const char* name;
+  std::unique_ptr<DecoderRun> (*make)(MainState&, const FilterDesigns&, const Services&);
+};
+
+const DecoderEntry kDecoders[] = {
+    {"mcaccess",
+     [](MainState& s, const FilterDesigns& d, const Services& v) -> std::unique_ptr<DecoderRun> {
+       return std::make_unique<McAccessRun>(s, d, v);
+     }},
+};
+
+// Stands in for the decoder that is not selected.
+class IdleDecoder : public BlockDecoder {
+ public:
+  void DecodeBlock(InputBlock&) override {}
+};
+
+struct Options {
+  std::string decoder = "mcaccess";
+  bool left = true;
+  int gainDb = 0;
+  std::string file;
+};
+
+// Parses the command line; on a mistake prints it with the usage and exits.
+Options ParseArguments(int argc, char** argv) {
+  Options options;
+  auto fail = [](const std::string& problem) {
+    std::cerr << "tarvo-decode: " << problem << "\n" << kUsage << "\n";
+    std::exit(kUsageError);
+  };
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) fail(arg + " needs a value");
+      return argv[++i];
+    };
+    if (arg == "--decoder") {
+      options.decoder = value();
+      bool known = false;
+      for (const auto& entry : kDecoders) known = known || options.decoder == entry.name;
+      if (!known) fail("unknown decoder '" + options.decoder + "'");
+    } else if (arg == "--channel") {
+      const std::string channel = value();
+      if (channel != "left" && channel != "right") fail("--channel is left or right");
+      options.left = channel == "left";
+    } else if (arg == "--gain") {
+      const std::string text = value();
+      std::istringstream in(text);
+      int db = 0;
+      if (!(in >> db) || !in.eof() || db < -20 || db > 20) {
+        fail("--gain takes whole decibels from -20 to 20, not '" + text + "'");
+      }
+      options.gainDb = db;
+    } else if (arg == "-h" || arg == "--help") {
+      std::cout << kUsage << "\n";
+      std::exit(0);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      fail("unknown option '" + arg + "'");
+    } else if (!options.file.empty()) {
+      fail("one recording at a time");
+    } else {
+      options.file = arg;
+    }
+  }
+  if (options.file.empty()) fail("no recording given");
+  return options;
+}
+
+int Run(const Options& options) {
+  auto read = ReadWavFile(options.file);
+  if (const auto* problem = std::get_if<std::string>(&read)) {
+    std::cerr << "tarvo-decode: " << options.file << ": " << *problem << "\n";
+    return kUsageError;
+  }
+  const WavRecording& wav = std::get<WavRecording>(read);
+
+  MainState state;
+  state.LeftChannel = options.left;
+  state.TrackBar1.position = options.gainDb;
+  const FilterDesigns designs = ComputeFilterDesigns();
+  const Services services;  // nothing to play, tune or draw
+  std::unique_ptr<DecoderRun> run;
+  for (const auto& entry : kDecoders) {
+    if (options.decoder == entry.name) run = entry.make(state, designs, services);
+  }
+  state.Decoder = run->Type();
+  IdleDecoder idle;
+  CaptureFrontEnd frontEnd(state, designs,
+                           run->Type() == DecoderType::kMcAccess ? run->Decoder() : idle,
+                           run->Type() == DecoderType::kJsmr ? run->Decoder() : idle);
+
+  // Capture buffers as the sound card would deliver them: stereo, mono copied to both
+  // channels, the last one filled up with silence.
+  const int rateIndex = wav.sampleRate == 44100 ? 2 : wav.sampleRate == 22050 ? 1 : 0;
+  const int frames = SelectCaptureRate(rateIndex).CaptureFrames;
+  const std::size_t total = wav.samples.size() / wav.channels;
+  std::vector<std::int16_t> buffer(2 * frames);
+  for (std::size_t start = 0, block = 0; start < total; start += frames, ++block) {
+    for (int i = 0; i < frames; ++i) {
+      const std::size_t n = start + i;
+      const bool present = n < total;
+      buffer[2 * i] = present ? wav.samples[n * wav.channels] : 0;
+      buffer[2 * i + 1] = present ? wav.samples[n * wav.channels + wav.channels - 1] : 0;
+    }
+    frontEnd.ProcessInputBlock(buffer.data(), frames);
+    const double t = static_cast<double>(block + 1) * kBlockSamples / 11025.0;
+    for (const std::string& fields : run->TakeFrames()) {
+      char time[32];
+      std::snprintf(time, sizeof time, "%.3f", t);
+      std::cout << "{\"t\":" << time << ",\"decoder\":" << JsonString(options.decoder) << fields
+                << "}\n";
+    }
+  }
+  std::cout.flush();
+  return std::cout ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace tarvo
+
+int main(int argc, char** argv) {
+  return tarvo::Run(tarvo::ParseArguments(argc, argv));
+}

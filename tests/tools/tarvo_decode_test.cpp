@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/mcaccess_modulator.h"
+#include "support/mcaccess_words.h"
+#include "support/temp_dir.h"
+#include "support/wav_writer.h"
+
+namespace tarvo::testing {
+namespace {
+
+struct ToolResult {
+  int status;
+  std::vector<std::string> out;
+  std::vector<std::string> err;
+};
+
+std::vector<std::string> Lines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Quote(const std::string& text) {
+  return "'" + text + "'";
+}
+
+ToolResult RunDecode(const TempDir& dir, const std::string& args) {
+  const char* tools = std::getenv("TARVO_TEST_TOOLS");
+  EXPECT_NE(tools, nullptr);
+  const std::string out = (dir.path() / "stdout.txt").string();
+  const std::string err = (dir.path() / "stderr.txt").string();
+  const std::string command = Quote(std::string(tools ? tools : ".") + "/tarvo-decode") + " " +
+                              args + " >" + Quote(out) + " 2>" + Quote(err);
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Lines(out), Lines(err)};
+}
+
+std::vector<McAccessWord> SampleWords() {
+  std::vector<McAccessWord> words = {
+      MakeMcAccessWord({.station = 0x2F, .type = 0x20, .id = 0x1A7, .channel = 41}),
+      MakeMcAccessWord({.station = 0x05, .type = 0x00, .callTimeCode = 5}),
+  };
+  std::mt19937 random(33);
+  for (int n = 0; n < 3; ++n) words.push_back(RandomMcAccessWord(random));
+  return words;
+}
+
+std::string Hex2(const McAccessWord& word, int first) {
+  int value = 0;
+  for (int i = 0; i < 6; ++i) value = value * 2 + word[first + i];
+  char text[8];
+  std::snprintf(text, sizeof text, "%02X", value);
+  return text;
+}
+
+// The line printed for a word, from the opening brace's "decoder" on.
+std::string ExpectedTail(const McAccessWord& word) {
+  return "\"decoder\":\"mcaccess\",\"bits\":\"" + WordText(word) + "\",\"station\":\"" +
+         Hex2(word, 4) + "\",\"type\":\"" + Hex2(word, 12) + "\"}";
+}
+
+// Splits {"t":1.234,<tail>} into the time and the tail.
+std::pair<double, std::string> SplitLine(const std::string& line) {
+  const std::string head = "{\"t\":";
+  if (line.rfind(head, 0) != 0) return {-1.0, line};
+  const std::size_t comma = line.find(',');
+  return {std::stod(line.substr(head.size(), comma - head.size())), line.substr(comma + 1)};
+}
+
+// Left-channel stereo from the modulator, as mono (left only) or with the signal on one side.
+std::vector<std::int16_t> Channels(const std::vector<std::int16_t>& stereo, int channels,
+                                   bool left) {
+  if (channels == 2) return stereo;
+  std::vector<std::int16_t> mono;
+  for (std::size_t i = 0; i < stereo.size(); i += 2) mono.push_back(stereo[i + (left ? 0 : 1)]);
+  return mono;
+}
+
+TEST(TarvoDecode, PrintsEveryFrameOfARecordingAtEveryRateAndChannel) {
+  TempDir dir;
+  const auto words = SampleWords();
+  struct Row {
+    int rate;
+    int channels;
+    bool left;
+  };
+  const Row rows[] = {{11025, 2, true}, {11025, 2, false}, {22050, 2, true}, {22050, 2, false},
+                      {44100, 2, true}, {44100, 2, false}, {11025, 1, true}, {44100, 1, true}};
+  for (const Row row : rows) {
+    ModulatorOptions options;
+    options.sampleRate = row.rate;
+    options.leftChannel = row.left;
+    const auto stereo = ModulateFrames(words, options, 150);
+    const std::string path = (dir.path() / "rec.wav").string();
+    WriteWavFile(path, row.rate, row.channels, Channels(stereo, row.channels, row.left));
+    // A mono recording feeds both channels, so either choice decodes it.
+    const std::string channel = row.left == (row.channels == 2) ? "left" : "right";
+    const ToolResult result = RunDecode(dir, "--channel " + channel + " " + Quote(path));
+    const std::string name =
+        std::to_string(row.rate) + "/" + std::to_string(row.channels) + "/" + channel;
+    EXPECT_EQ(result.status, 0) << name;
+    EXPECT_TRUE(result.err.empty()) << name;
+    ASSERT_EQ(result.out.size(), words.size()) << name;
+    double lastT = 0.0;
+    for (std::size_t n = 0; n < words.size(); ++n) {
+      const auto [t, tail] = SplitLine(result.out[n]);
+      EXPECT_EQ(tail, ExpectedTail(words[n])) << name;
+      // The frame ends (150 + 160 (n + 1)) bits in; its block ends within 0.06 s of that.
+      const double frameEnd = (150.0 + 160.0 * (n + 1)) / 1200.0;
+      EXPECT_GE(t, frameEnd) << name << " frame " << n;
+      EXPECT_LE(t, frameEnd + 0.06 + 512 / 11025.0) << name << " frame " << n;
+      EXPECT_GT(t, lastT);
+      lastT = t;
+    }
+  }
+}
+
+TEST(TarvoDecode, WrongChannelOfAStereoRecordingPrintsNothing) {
+  TempDir dir;
+  const std::string path = (dir.path() / "rec.wav").string();
+  WriteWavFile(path, 22050, 2, ModulateFrames(SampleWords(), {.sampleRate = 22050}));
+  const ToolResult result = RunDecode(dir, "--channel right --gain 6 " + Quote(path));
+  EXPECT_EQ(result.status, 0);
+  EXPECT_TRUE(result.out.empty());
+}
+
+TEST(TarvoDecode, TruncatedRecordingDecodesTheFramesItHolds) {
+  TempDir dir;
+  const auto words = SampleWords();
+  auto bytes = WavBytes(11025, 2, ModulateFrames(words, {}, 150));
+  // Cut in the middle of the fourth frame: 150 + 160 * 3.5 bits.
+  const std::size_t keepFrames = (150 + 160 * 7 / 2) * 11025 / 1200;
+  bytes.resize(44 + 4 * keepFrames + 1);
+  const std::string path = (dir.path() / "cut.wav").string();
+  WriteBytes(path, bytes);
+  const ToolResult result = RunDecode(dir, Quote(path));
+  EXPECT_EQ(result.status, 0);
+  ASSERT_EQ(result.out.size(), 3u);
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(SplitLine(result.out[n]).second, ExpectedTail(words[n]));
+}
+
+TEST(TarvoDecode, UnreadableFilesGiveOneLineNamingFileAndProblem) {
+  TempDir dir;
+  const std::vector<std::int16_t> samples(2048, 0);
+  struct Row {
+    const char* file;
+    std::vector<std::uint8_t> bytes;  // empty: do not create
+    std::string problem;
+  };
+  const Row rows[] = {
+      {"missing.wav", {}, "cannot open: No such file or directory"},
+      {"text.wav", {'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e', '!', '\n'}, "not a WAV file"},
+      {"eight.wav", WavBytes(11025, 1, samples, 8), "not 16-bit PCM"},
+      {"float.wav", WavBytes(44100, 2, samples, 16, 3), "not 16-bit PCM"},
+      {"48k.wav", WavBytes(48000, 2, samples),
+       "sample rate 48000 Hz not supported (11025, 22050 or 44100 Hz)"},
+  };
+  for (const Row& row : rows) {
+    const std::string path = (dir.path() / row.file).string();
+    if (!row.bytes.empty()) WriteBytes(path, row.bytes);
+    const ToolResult result = RunDecode(dir, Quote(path));
+    EXPECT_EQ(result.status, 2) << row.file;
+    EXPECT_TRUE(result.out.empty()) << row.file;
+    ASSERT_EQ(result.err.size(), 1u) << row.file;
+    EXPECT_EQ(result.err[0], "tarvo-decode: " + path + ": " + row.problem);
+  }
+}
+
+TEST(TarvoDecode, BadOptionsAreRefusedWithUsage) {
+  TempDir dir;
+  const std::string path = (dir.path() / "rec.wav").string();
+  WriteWavFile(path, 11025, 1, std::vector<std::int16_t>(512, 0));
+  const char* rows[] = {"",
+                        "--decoder nothing REC",
+                        "--channel middle REC",
+                        "--gain 21 REC",
+                        "--gain 1.5 REC",
+                        "--gain",
+                        "--volume 3 REC",
+                        "REC REC"};
+  for (std::string args : rows) {
+    for (std::size_t at; (at = args.find("REC")) != std::string::npos;) {
+      args.replace(at, 3, Quote(path));
+    }
+    const ToolResult result = RunDecode(dir, args);
+    EXPECT_EQ(result.status, 2) << args;
+    EXPECT_TRUE(result.out.empty()) << args;
+    ASSERT_EQ(result.err.size(), 2u) << args;
+    EXPECT_EQ(result.err[1].rfind("usage: tarvo-decode", 0), 0u) << args;
+  }
+}
+
+}  // namespace
+}  // namespace tarvo::testing
