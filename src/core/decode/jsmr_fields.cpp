@@ -1,5 +1,7 @@
 #include "core/decode/jsmr_fields.h"
 
+#include "core/decode/bit_fields.h"
+
 namespace tarvo {
 namespace {
 
@@ -7,9 +9,7 @@ constexpr int kCodeValueMask = 0x33C7;
 constexpr int kChannelMask = 0x32A;
 
 int ComplementedField(const JsmrWord& word, int first, int count) {
-  int value = 0;
-  for (int k = first; k < first + count; ++k) value = (value << 1) | (word[k] ^ 1);
-  return value;
+  return static_cast<int>(FieldValue(word, first, count) ^ ((1u << count) - 1));
 }
 
 }  // namespace

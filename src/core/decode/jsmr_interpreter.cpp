@@ -7,6 +7,7 @@
 #include "core/app/event_pump.h"
 #include "core/app/id_admission.h"
 #include "core/audio/monitor_sink.h"
+#include "core/decode/bit_fields.h"
 #include "core/decode/jsmr_fields.h"
 #include "core/dialogs/heard_lines_sink.h"
 #include "core/radio/receiver.h"
@@ -33,12 +34,6 @@ std::string FrequencyText(double megahertz) {
   return Format("%3.5f", megahertz);
 }
 
-std::string HexByte(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-  return text;
-}
-
 }  // namespace
 
 JsmrInterpreter::JsmrInterpreter(MainState& state, const FilterDesigns& designs, Services services)
@@ -50,11 +45,11 @@ void JsmrInterpreter::InterpretJsmrWord(const JsmrWord& word) {
     const double lineFrequency = JsmrLineFrequency(fields.channel, state_.RasterOffset);
     const bool onControlFrequency =
         GeneralText(lineFrequency) == GeneralText(state_.ControlFrequency);
-    const std::string idText = HexByte(fields.id);
+    const std::string idText = HexText(static_cast<std::uint32_t>(fields.id), 8);
     const bool announcement = fields.id == kJsmrControlAnnouncementId;
 
     if (announcement) {
-      state_.Label6 = HexByte(fields.station);
+      state_.Label6 = HexText(static_cast<std::uint32_t>(fields.station), 8);
       ShowControlLine();
     } else {
       services_.heardLines->AddChList(lineFrequency);
