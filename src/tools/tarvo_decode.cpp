@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/channel_grid.h"
+#include "core/app/control_frequency.h"
 #include "core/app/main_state.h"
 #include "core/app/services.h"
 #include "core/audio/capture_front_end.h"
@@ -21,7 +23,8 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr const char* kUsage =
-    "usage: tarvo-decode [--decoder mcaccess] [--channel left|right] [--gain DB] FILE.wav";
+    "usage: tarvo-decode [--decoder mcaccess] [--channel left|right] [--gain DB] "
+    "[--control FREQ] FILE.wav";
 
 // A decoder as the tool runs it: the block decoder the front-end hands blocks to, and the JSON
 // fields of each frame it accepted during the last block.
@@ -57,14 +60,25 @@ class McAccessRun : public DecoderRun, private McAccessFrameSink {
   void InterpretMcAccessFrame(const McAccessWord& word) override {
     std::string bits;
     for (const auto bit : word) bits += bit ? '1' : '0';
-    const McAccessFields fields = ReadMcAccessFields(word, state_.McAccessChannelStep, 0);
-    frames_.push_back(",\"bits\":" + JsonString(bits) + ",\"station\":" +
-                      JsonString(fields.station) + ",\"type\":" + JsonString(fields.type));
+    // The same reading that fills the program's read-outs; a frame carries only its type's fields.
+    const McAccessFields f = ReadMcAccessFields(word, state_.McAccessChannelStep, callMinutes_);
+    if (f.minutes) callMinutes_ = *f.minutes;
+    std::string line = ",\"bits\":" + JsonString(bits) + ",\"station\":" + JsonString(f.station) +
+                       ",\"type\":" + JsonString(f.type);
+    if (!f.id.empty()) line += ",\"id\":" + JsonString(f.id);
+    if (!f.line.empty()) line += ",\"line\":" + JsonString(f.line);
+    if (!f.lineType.empty()) line += ",\"linetype\":" + JsonString(f.lineType);
+    if (f.minutes) line += ",\"minutes\":" + std::to_string(*f.minutes);
+    if (f.calls) line += ",\"calls\":" + std::to_string(*f.calls);
+    if (f.transmissions) line += ",\"transmissions\":" + std::to_string(*f.transmissions);
+    if (f.control) line += ",\"control\":true";
+    frames_.push_back(line);
   }
 
   MainState& state_;
   McAccessDemodulator demodulator_;
   std::vector<std::string> frames_;
+  int callMinutes_ = 0;  // the call-time limit learnt so far
 };
 
 struct DecoderEntry {
@@ -89,6 +103,7 @@ struct Options {
   std::string decoder = "mcaccess";
   bool left = true;
   int gainDb = 0;
+  std::string control = "850.00000";  // decides the channel step of line frequencies
   std::string file;
 };
 
@@ -122,6 +137,11 @@ Options ParseArguments(int argc, char** argv) {
         fail("--gain takes whole decibels from -20 to 20, not '" + text + "'");
       }
       options.gainDb = db;
+    } else if (arg == "--control") {
+      options.control = value();
+      if (!ExactNanoMegahertz(options.control)) {
+        fail("--control takes a frequency in MHz, not '" + options.control + "'");
+      }
     } else if (arg == "-h" || arg == "--help") {
       std::cout << kUsage << "\n";
       std::exit(0);
@@ -155,6 +175,9 @@ int Run(const Options& options) {
     if (options.decoder == entry.name) run = entry.make(state, designs, services);
   }
   state.Decoder = run->Type();
+  state.ControlFrequencyText = options.control;
+  state.ControlFrequency = MegahertzValue(options.control).value_or(0.0);
+  DeriveChannelGrid(state, options.control);
   IdleDecoder idle;
   CaptureFrontEnd frontEnd(state, designs,
                            run->Type() == DecoderType::kMcAccess ? run->Decoder() : idle,
