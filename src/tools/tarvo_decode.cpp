@@ -14,6 +14,9 @@
 #include "core/app/services.h"
 #include "core/audio/capture_front_end.h"
 #include "core/audio/wav_file.h"
+#include "core/decode/bit_fields.h"
+#include "core/decode/jsmr_demodulator.h"
+#include "core/decode/jsmr_fields.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_interpreter.h"
 #include "core/dsp/filter_designs.h"
@@ -23,8 +26,8 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr const char* kUsage =
-    "usage: tarvo-decode [--decoder mcaccess] [--channel left|right] [--gain DB] "
-    "[--control FREQ] FILE.wav";
+    "usage: tarvo-decode [--decoder mcaccess|jsmr] [--invert] [--channel left|right] "
+    "[--gain DB] [--control FREQ] FILE.wav";
 
 // A decoder as the tool runs it: the block decoder the front-end hands blocks to, and the JSON
 // fields of each frame it accepted during the last block.
@@ -81,6 +84,42 @@ class McAccessRun : public DecoderRun, private McAccessFrameSink {
   int callMinutes_ = 0;  // the call-time limit learnt so far
 };
 
+// JSMR words with their fields and, for a channel that names one, the line frequency on the
+// raster of the control frequency in the state.
+class JsmrRun : public DecoderRun, private JsmrWordSink {
+ public:
+  JsmrRun(MainState& state, const FilterDesigns& designs, const Services& services)
+      : state_(state), demodulator_(state, designs, services, *this) {}
+
+  DecoderType Type() const override { return DecoderType::kJsmr; }
+  BlockDecoder& Decoder() override { return demodulator_; }
+  std::vector<std::string> TakeFrames() override { return std::move(frames_); }
+
+ private:
+  void InterpretJsmrWord(const JsmrWord& word) override {
+    std::string bits;
+    for (const auto bit : word) bits += bit ? '1' : '0';
+    const JsmrWordFields fields = ParseJsmrWord(word);
+    std::string line =
+        ",\"bits\":" + JsonString(bits) +
+        ",\"id\":" + JsonString(HexText(static_cast<std::uint32_t>(fields.id), 8)) +
+        ",\"station\":" + JsonString(HexText(static_cast<std::uint32_t>(fields.station), 8)) +
+        ",\"channel\":" + std::to_string(fields.channel);
+    if (fields.channel < kJsmrChannels) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%3.5f",
+                    JsmrLineFrequency(fields.channel, state_.RasterOffset));
+      line += ",\"line\":" + JsonString(text);
+    }
+    frames_.push_back(line);
+  }
+  void SuperviseJsmrLine(InputBlock&) override {}
+
+  MainState& state_;
+  JsmrDemodulator demodulator_;
+  std::vector<std::string> frames_;
+};
+
 struct DecoderEntry {
   const char* name;
   std::unique_ptr<DecoderRun> (*make)(MainState&, const FilterDesigns&, const Services&);
@@ -90,6 +129,10 @@ const DecoderEntry kDecoders[] = {
     {"mcaccess",
      [](MainState& s, const FilterDesigns& d, const Services& v) -> std::unique_ptr<DecoderRun> {
        return std::make_unique<McAccessRun>(s, d, v);
+     }},
+    {"jsmr",
+     [](MainState& s, const FilterDesigns& d, const Services& v) -> std::unique_ptr<DecoderRun> {
+       return std::make_unique<JsmrRun>(s, d, v);
      }},
 };
 
@@ -104,6 +147,7 @@ struct Options {
   bool left = true;
   int gainDb = 0;
   std::string control = "850.00000";  // decides the channel step of line frequencies
+  bool invert = false;
   std::string file;
 };
 
@@ -137,6 +181,8 @@ Options ParseArguments(int argc, char** argv) {
         fail("--gain takes whole decibels from -20 to 20, not '" + text + "'");
       }
       options.gainDb = db;
+    } else if (arg == "--invert") {
+      options.invert = true;
     } else if (arg == "--control") {
       options.control = value();
       if (!ExactNanoMegahertz(options.control)) {
@@ -154,6 +200,7 @@ Options ParseArguments(int argc, char** argv) {
     }
   }
   if (options.file.empty()) fail("no recording given");
+  if (options.decoder != "jsmr" && options.invert) fail("--invert is for --decoder jsmr");
   return options;
 }
 
@@ -178,6 +225,8 @@ int Run(const Options& options) {
   state.ControlFrequencyText = options.control;
   state.ControlFrequency = MegahertzValue(options.control).value_or(0.0);
   DeriveChannelGrid(state, options.control);
+  state.CheckBox3.checked = options.invert;
+  state.DecoderPolarity = options.invert ? -1.0 : 1.0;
   IdleDecoder idle;
   CaptureFrontEnd frontEnd(state, designs,
                            run->Type() == DecoderType::kMcAccess ? run->Decoder() : idle,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/jsmr_modulator.h"
 #include "support/mcaccess_modulator.h"
 #include "support/mcaccess_words.h"
 #include "support/temp_dir.h"
@@ -213,6 +214,86 @@ TEST(TarvoDecode, TruncatedRecordingDecodesTheFramesItHolds) {
     EXPECT_PRED2(StartsWithHead, SplitLine(result.out[n]).second, words[n]);
 }
 
+struct JsmrSample {
+  JsmrFields fields;
+  const char* id;
+  const char* station;
+  const char* line;  // beside control channel 850.00000; nullptr: none
+};
+const JsmrSample kJsmrSamples[] = {
+    {{0x1F, 0x2A, 0, 17}, "1F", "2A", "850.42500"},  {{0x42, 0x07, 1, 0}, "42", "07", "850.00000"},
+    {{0xA5, 0xF0, 0, 719}, "A5", "F0", "867.97500"}, {{0x03, 0x9C, 1, 720}, "03", "9C", nullptr},
+    {{0xFF, 0x00, 0, 1023}, "FF", "00", nullptr},
+};
+
+std::string JsmrTail(const JsmrSample& sample) {
+  std::string bits;
+  for (const auto bit : JsmrWordFor(sample.fields)) bits += bit ? '1' : '0';
+  std::string tail = "\"decoder\":\"jsmr\",\"bits\":\"" + bits + "\",\"id\":\"" + sample.id +
+                     "\",\"station\":\"" + sample.station +
+                     "\",\"channel\":" + std::to_string(sample.fields.channel);
+  if (sample.line != nullptr) tail += ",\"line\":\"" + std::string(sample.line) + "\"";
+  return tail + "}";
+}
+
+// The samples as a stereo recording, with the frame-end time of each in seconds.
+std::vector<std::int16_t> JsmrRecording(const JsmrSignalOptions& options,
+                                        std::vector<double>* frameEnds = nullptr) {
+  JsmrModulator modulator(options);
+  for (const JsmrSample& sample : kJsmrSamples) {
+    modulator.QueueIdle(40);
+    const double end = modulator.QueueFrame(sample.fields);
+    if (frameEnds != nullptr) frameEnds->push_back(end);
+  }
+  modulator.QueueIdle(60);
+  return modulator.Render(modulator.QueuedBits() * options.sampleRate / 3600);
+}
+
+TEST(TarvoDecode, PrintsEveryJsmrWordAtEveryRateWithTheMatchingPolarity) {
+  TempDir dir;
+  for (const int rate : {11025, 22050, 44100}) {
+    for (const bool inverted : {false, true}) {
+      const std::string name = std::to_string(rate) + (inverted ? " inverted" : " upright");
+      JsmrSignalOptions options;
+      options.sampleRate = rate;
+      options.inverted = inverted;
+      options.rightChannel = inverted;
+      options.noise = 500.0;
+      std::vector<double> frameEnds;
+      const std::string path = (dir.path() / "jsmr.wav").string();
+      WriteWavFile(path, rate, 2, JsmrRecording(options, &frameEnds));
+      const std::string channel = inverted ? "--channel right " : "";
+
+      const ToolResult result =
+          RunDecode(dir, "--decoder jsmr " + channel + (inverted ? "--invert " : "") + Quote(path));
+      EXPECT_EQ(result.status, 0) << name;
+      EXPECT_TRUE(result.err.empty()) << name;
+      ASSERT_EQ(result.out.size(), std::size(kJsmrSamples)) << name;
+      for (std::size_t n = 0; n < result.out.size(); ++n) {
+        const auto [t, tail] = SplitLine(result.out[n]);
+        EXPECT_EQ(tail, JsmrTail(kJsmrSamples[n])) << name;
+        EXPECT_GE(t, frameEnds[n]) << name << " word " << n;
+        EXPECT_LE(t, frameEnds[n] + 0.01 + 512 / 11025.0) << name << " word " << n;
+      }
+
+      const ToolResult wrongPolarity =
+          RunDecode(dir, "--decoder jsmr " + channel + (inverted ? "" : "--invert ") + Quote(path));
+      EXPECT_EQ(wrongPolarity.status, 0) << name;
+      EXPECT_TRUE(wrongPolarity.out.empty()) << name;
+    }
+  }
+}
+
+TEST(TarvoDecode, JsmrLinesLieOnTheRasterOfTheGivenControlFrequency) {
+  TempDir dir;
+  const std::string path = (dir.path() / "jsmr.wav").string();
+  WriteWavFile(path, 11025, 2, JsmrRecording({}));
+  const ToolResult result = RunDecode(dir, "--decoder jsmr --control 850.0125 " + Quote(path));
+  ASSERT_EQ(result.out.size(), std::size(kJsmrSamples));
+  EXPECT_NE(result.out[0].find("\"line\":\"850.41250\"}"), std::string::npos) << result.out[0];
+  EXPECT_NE(result.out[2].find("\"line\":\"867.96250\"}"), std::string::npos) << result.out[2];
+}
+
 TEST(TarvoDecode, UnreadableFilesGiveOneLineNamingFileAndProblem) {
   TempDir dir;
   const std::vector<std::int16_t> samples(2048, 0);
@@ -249,6 +330,8 @@ TEST(TarvoDecode, BadOptionsAreRefusedWithUsage) {
                         "--channel middle REC",
                         "--gain 21 REC",
                         "--gain 1.5 REC",
+                        "--invert REC",
+                        "--decoder mcaccess --invert REC",
                         "--gain",
                         "--control 851.0x REC",
                         "--control",
