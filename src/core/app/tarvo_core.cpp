@@ -20,7 +20,9 @@ TarvoCore::TarvoCore(Platform platform)
       designs_(ComputeFilterDesigns()),
       services_(MakeServices()),
       handlers_(state_, services_),
-      mcaccessInterpreter_(state_, services_) {
+      mcaccessInterpreter_(state_, services_),
+      jsmrInterpreter_(state_, designs_, services_),
+      jsmrDemodulator_(state_, designs_, services_, jsmrInterpreter_) {
   state_.Timer1.SetDriver(platform_.timer1);
   state_.Timer2.SetDriver(platform_.timer2);
 }

@@ -10,6 +10,8 @@
 #include "core/app/null_services.h"
 #include "core/app/operator_handlers.h"
 #include "core/app/services.h"
+#include "core/decode/jsmr_demodulator.h"
+#include "core/decode/jsmr_interpreter.h"
 #include "core/decode/mcaccess_interpreter.h"
 #include "core/dsp/filter_designs.h"
 
@@ -54,6 +56,9 @@ class TarvoCore {
   const Services& GetServices() const { return services_; }
   const std::filesystem::path& SettingsPath() const { return settingsPath_; }
   McAccessInterpreter& McAccess() { return mcaccessInterpreter_; }
+  JsmrInterpreter& Jsmr() { return jsmrInterpreter_; }
+  // What the capture front-end hands each block to while JSMR is selected.
+  JsmrDemodulator& JsmrDecoder() { return jsmrDemodulator_; }
 
  private:
   Services MakeServices();
@@ -73,6 +78,8 @@ class TarvoCore {
   Services services_;  // complete before any part below is built
   OperatorHandlers handlers_;
   McAccessInterpreter mcaccessInterpreter_;
+  JsmrInterpreter jsmrInterpreter_;
+  JsmrDemodulator jsmrDemodulator_;  // after its interpreter, which it feeds
 };
 
 }  // namespace tarvo

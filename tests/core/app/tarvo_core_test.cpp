@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "support/jsmr_modulator.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
 
@@ -127,6 +128,26 @@ TEST_F(TarvoCoreTest, HandlersDriveThePlatformTimers) {
   core.Handlers().SpeedButton1Click(true);
   EXPECT_FALSE(timer2.Running());
   ASSERT_EQ(world.receiver.tunes.size(), 1u);
+}
+
+TEST_F(TarvoCoreTest, JsmrDecoderFollowsCallsThroughTheCoresInterpreter) {
+  TarvoCore core(MakePlatform());
+  core.Start();
+  core.State().Decoder = DecoderType::kJsmr;
+  core.Handlers().SpeedButton1Click(true);
+  testing::JsmrModulator air;
+  air.QueueIdle(30);
+  air.QueueFrame({0x1F, 0x2A, 0, 17});
+  air.QueueFrame({0x42, 0x07, 0, 17});
+  for (int b = 0; b < 3; ++b) {
+    InputBlock block = air.NextBlock();
+    core.JsmrDecoder().DecodeBlock(block);
+  }
+  EXPECT_EQ(core.State().Label6, "2A");
+  ASSERT_FALSE(world.receiver.tunes.empty());
+  EXPECT_EQ(world.receiver.tunes.back().frequencyText, "850.42500");
+  EXPECT_TRUE(core.State().JsmrOnLine);
+  EXPECT_EQ(core.Jsmr().JsmrLineBlocks(), 2);
 }
 
 }  // namespace
