@@ -2,6 +2,7 @@
 // monitor through PortAudio's default input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -53,21 +54,27 @@ class WindowThread {
   int posted_ = 0;
 };
 
-// Plays samples into the server from another thread, then lets a little more audio through.
+// Plays samples into the server from another thread.
 struct Playback {
   Playback(const SoundServer& server, const std::vector<std::int16_t>& samples, int rate) {
     const auto file = server.Folder() / "play.raw";
     WriteRaw(file, samples);
     thread = std::thread([&server, file, rate, this] {
       played = server.Play(file, rate);
-      std::this_thread::sleep_for(std::chrono::milliseconds(400));
+      finishedAt = std::chrono::steady_clock::now();
       finished = true;
     });
   }
   ~Playback() { thread.join(); }
+  // True once the recording is complete, or some seconds after the player has finished.
+  bool Done(bool complete) const {
+    if (!finished) return false;
+    return complete || std::chrono::steady_clock::now() - finishedAt > std::chrono::seconds(5);
+  }
   std::thread thread;
   std::atomic<bool> played{false};
   std::atomic<bool> finished{false};
+  std::chrono::steady_clock::time_point finishedAt;
 };
 
 TEST(RealSoundCapture, RecordsEveryFrameInOrderThroughTheRing) {
@@ -102,7 +109,13 @@ TEST(RealSoundCapture, RecordsEveryFrameInOrderThroughTheRing) {
   ASSERT_TRUE(input.IsOpen()) << (world.notice.errors.empty() ? "" : world.notice.errors[0]);
   {
     Playback playback(server, signal, kRate);
-    window.RunUntil(sequencer, [&] { return playback.finished.load(); });
+    // The recording is complete once the last frame's value has come back.
+    window.RunUntil(sequencer, [&] {
+      const bool complete = recorded.size() >= 2 &&
+                            std::find(recorded.end() - std::min<std::size_t>(recorded.size(), 4096),
+                                      recorded.end(), signal[2 * kFrames - 2]) != recorded.end();
+      return playback.Done(complete);
+    });
     EXPECT_TRUE(playback.played);
   }
   input.CloseCaptureInput();
@@ -151,7 +164,8 @@ TEST(RealSoundCapture, McAccessFramesPlayedAt44100AreDecoded) {
   ASSERT_TRUE(input.IsOpen());
   {
     Playback playback(server, signal, kRate);
-    window.RunUntil(sequencer, [&] { return playback.finished.load(); });
+    window.RunUntil(sequencer,
+                    [&] { return playback.Done(chain.frames.words.size() >= words.size()); });
   }
   input.CloseCaptureInput();
 

@@ -4,8 +4,11 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -28,25 +31,77 @@ class RealSoundOutput : public ::testing::Test {
     state.CheckBox5.checked = false;
   }
 
-  // Records the sink while play() writes blocks; returns the left channel after checking that
-  // both channels carry the same samples.
-  std::vector<std::int16_t> Record(const std::function<void()>& play) {
-    const auto file = server.Folder() / "recorded.raw";
-    const pid_t recorder = server.StartRecording(file, kOutputRate);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_TRUE(output.OpenMonitorOutput());
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    play();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    output.CloseMonitorOutput();
-    SoundServer::Stop(recorder);
+  static std::vector<std::int16_t> Left(const std::filesystem::path& file, std::size_t from) {
     const std::vector<std::int16_t> stereo = ReadRaw(file);
     std::vector<std::int16_t> left;
-    for (std::size_t i = 0; i + 1 < stereo.size(); i += 2) {
+    for (std::size_t i = 2 * from; i + 1 < stereo.size(); i += 2) {
       EXPECT_EQ(stereo[i], stereo[i + 1]) << "frame " << i / 2;
       left.push_back(stereo[i]);
     }
     return left;
+  }
+
+  // True when left holds a whole block of one value followed by a block of silence.
+  static bool HasWholeBlockThenSilence(const std::vector<std::int16_t>& left) {
+    int run = 0;
+    int zeros = 0;
+    std::int16_t value = 0;
+    for (std::int16_t v : left) {
+      if (v != 0 && v == value) {
+        ++run;
+      } else if (v != 0) {
+        value = v;
+        run = 1;
+        zeros = 0;
+      } else if (run == kBlockSamples && ++zeros >= kBlockSamples) {
+        return true;
+      } else if (run != kBlockSamples) {
+        run = 0;
+        value = 0;
+      }
+    }
+    return false;
+  }
+
+  // Records the sink while play() writes frames frames' worth of blocks, and returns the left
+  // channel from where play() began, after checking that both channels are equal.
+  std::vector<std::int16_t> Record(int frames, const std::function<void()>& play) {
+    const auto file = server.Folder() / "recorded.raw";
+    const pid_t recorder = server.StartRecording(file, kOutputRate);
+    EXPECT_TRUE(output.OpenMonitorOutput());
+    // The server may swallow the start of a new stream: send a lead-in block until one comes
+    // back whole, and play the blocks under test only then.
+    const double gain = state.MonitorGain;
+    state.MonitorGain = 1.0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!HasWholeBlockThenSilence(Left(file, 0)) &&
+           std::chrono::steady_clock::now() < deadline) {
+      Block leadIn;
+      leadIn.fill(7.0);
+      output.WriteMonitorBlock(leadIn.data(), false, false);
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    // Every lead-in still on its way must have come back before the blocks under test start.
+    const auto quietEnd = [&] {
+      const std::vector<std::int16_t> left = Left(file, 0);
+      return left.size() > kOutputRate / 2 &&
+             std::all_of(left.end() - kOutputRate / 2, left.end(), [](auto v) { return v == 0; });
+    };
+    while (!quietEnd() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    state.MonitorGain = gain;
+    const std::size_t before = std::filesystem::file_size(file) / 4;
+    play();
+    // On a busy machine the server falls behind real time: wait for the audio, not the clock.
+    const std::size_t wanted = before + frames + kOutputRate;
+    while (std::filesystem::file_size(file) / 4 < wanted &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    output.CloseMonitorOutput();
+    SoundServer::Stop(recorder);
+    return Left(file, before);
   }
 
   SoundServer server{kOutputRate};
@@ -68,7 +123,7 @@ TEST_F(RealSoundOutput, PlaysGainClampAndSilentBlocksSampleForSample) {
   for (double x : a)
     expected.push_back(-static_cast<int>(std::trunc(std::clamp(x * 10.0, -32000.0, 32000.0))));
 
-  const std::vector<std::int16_t> left = Record([&] {
+  const std::vector<std::int16_t> left = Record(6 * kBlockSamples, [&] {
     Block first = a;
     output.WriteMonitorBlock(first.data(), false, false);
     WriteSilentBlocks(output, false);
@@ -91,7 +146,7 @@ TEST_F(RealSoundOutput, PlaysGainClampAndSilentBlocksSampleForSample) {
 
 TEST_F(RealSoundOutput, BlocksBeyondTheSixteenSlotRingAreDroppedWhole) {
   constexpr int kBlocks = 20;
-  const std::vector<std::int16_t> left = Record([&] {
+  const std::vector<std::int16_t> left = Record(kBlocks * kBlockSamples, [&] {
     for (int k = 0; k < kBlocks; ++k) {
       Block b;
       b.fill((k + 1) * 100.0);
