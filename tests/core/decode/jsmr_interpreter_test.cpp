@@ -309,6 +309,7 @@ TEST(JsmrInterpreter, OpensTheMonitorOnTheSixthBlockOfACallAndPlaysTheRest) {
     ToneSource voice(700.0, 3000.0);
     for (int b = 1; b <= 9; ++b) {
       SCOPED_TRACE(b);
+      t.state.Timer1.SetInterval(3000);
       t.state.Timer2.SetInterval(60000);
       const InputBlock block = voice.NextBlock();
       const std::size_t writes = t.world.monitor.writes.size();
@@ -317,6 +318,7 @@ TEST(JsmrInterpreter, OpensTheMonitorOnTheSixthBlockOfACallAndPlaysTheRest) {
       const bool open = c.openBlock != 0 && b >= c.openBlock;
       EXPECT_EQ(t.state.CallAudioOpen, open);
       if (b == c.openBlock) {
+        EXPECT_EQ(t.state.Timer1.Interval(), 0);
         EXPECT_EQ(t.state.Timer2.Interval(), 0);
         if (c.wave) {
           ASSERT_EQ(t.world.monitor.writes.size(), writes + 4);
