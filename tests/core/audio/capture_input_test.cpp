@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/audio/block_sequencer.h"
+#include "core/audio/sound_path.h"
 #include "support/recorders.h"
 
 namespace tarvo {
@@ -134,6 +135,32 @@ TEST(BlockSequencer, AThrowingHandlerDoesNotStopLaterBlocks) {
   EXPECT_THROW(sequencer.OnBlockReady(), std::runtime_error);
   sequencer.OnBlockReady();
   EXPECT_EQ(calls, 2);
+}
+
+TEST(SoundPath, OpensOutputBeforeInputAtTheSelectedRateAndRunsEachBlockOnce) {
+  MainState state;
+  state.SampleRateIndex = 2;
+  testing::RecordingWorld world;
+  FakeCaptureDevice capture;
+  SilentOutputDevice output;
+  const FilterDesigns designs = ComputeFilterDesigns();
+  std::vector<int> processed;
+  SoundPath path(state, designs, world.services(), capture, output,
+                 [&](const std::int16_t* frames, int count) {
+                   EXPECT_EQ(count, 2048);
+                   processed.push_back(frames[0]);
+                 });
+  path.Devices().SelectCaptureRate();
+  path.Devices().OpenMonitorOutput();
+  path.Devices().OpenCaptureInput();
+  EXPECT_TRUE(path.Monitor().IsOpen());
+  EXPECT_EQ(capture.opens, (std::vector<FakeCaptureDevice::OpenCall>{{0, 44100, 2048}}));
+  capture.Record(3);
+  capture.Record(4);
+  path.OnBlockReady();
+  path.OnBlockReady();
+  path.OnBlockReady();  // a notification with no block behind it does nothing
+  EXPECT_EQ(processed, (std::vector<int>{3, 4}));
 }
 
 }  // namespace
