@@ -18,7 +18,9 @@ TarvoCore::TarvoCore(Platform platform)
     : platform_(std::move(platform)),
       settingsPath_(SettingsPathFor(platform_.programPath)),
       designs_(ComputeFilterDesigns()),
+      eye_(state_),
       services_(MakeServices()),
+      frequencyWindow_(state_, services_, platform_.cp932),
       handlers_(state_, services_),
       mcaccessInterpreter_(state_, services_),
       jsmrInterpreter_(state_, designs_, services_),
@@ -31,8 +33,8 @@ Services TarvoCore::MakeServices() {
   Services s;
   s.receiver = platform_.receiver != nullptr ? platform_.receiver : &nullReceiver_;
   s.monitor = platform_.monitor != nullptr ? platform_.monitor : &nullMonitor_;
-  s.eye = &nullEye_;
-  s.heardLines = &nullHeardLines_;
+  s.eye = &eye_;
+  s.heardLines = &frequencyWindow_;
   s.pump = platform_.pump;
   s.notice = platform_.notice;
   s.clock = platform_.clock;

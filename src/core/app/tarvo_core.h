@@ -10,9 +10,12 @@
 #include "core/app/null_services.h"
 #include "core/app/operator_handlers.h"
 #include "core/app/services.h"
+#include "core/decode/eye_pattern.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_interpreter.h"
 #include "core/decode/mcaccess_interpreter.h"
+#include "core/dialogs/cp932_decoder.h"
+#include "core/dialogs/frequency_selection.h"
 #include "core/dsp/filter_designs.h"
 
 namespace tarvo {
@@ -33,6 +36,8 @@ struct Platform {
   // Handed in, these replace the parts the core would use (tests, tools).
   Receiver* receiver = nullptr;
   MonitorSink* monitor = nullptr;
+  // Reads frequency lists written on the original platform; without it they show mangled.
+  Cp932Decoder* cp932 = nullptr;
 };
 
 class TarvoCore {
@@ -59,6 +64,9 @@ class TarvoCore {
   JsmrInterpreter& Jsmr() { return jsmrInterpreter_; }
   // What the capture front-end hands each block to while JSMR is selected.
   JsmrDemodulator& JsmrDecoder() { return jsmrDemodulator_; }
+  // The frequency window and the eye-pattern window, as their views drive them.
+  FrequencySelection& FrequencyWindow() { return frequencyWindow_; }
+  EyePattern& Eye() { return eye_; }
 
  private:
   Services MakeServices();
@@ -72,10 +80,10 @@ class TarvoCore {
   // Stand-ins until the real parts are wired in.
   NullReceiver nullReceiver_;
   NullMonitor nullMonitor_;
-  NullEyePattern nullEye_;
-  NullHeardLines nullHeardLines_;
+  EyePattern eye_;
 
   Services services_;  // complete before any part below is built
+  FrequencySelection frequencyWindow_;
   OperatorHandlers handlers_;
   McAccessInterpreter mcaccessInterpreter_;
   JsmrInterpreter jsmrInterpreter_;

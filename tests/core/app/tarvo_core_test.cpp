@@ -150,5 +150,18 @@ TEST_F(TarvoCoreTest, JsmrDecoderFollowsCallsThroughTheCoresInterpreter) {
   EXPECT_EQ(core.Jsmr().JsmrLineBlocks(), 2);
 }
 
+TEST_F(TarvoCoreTest, DecodersReachTheFrequencyWindowAndTheEyePattern) {
+  TarvoCore core(MakePlatform());
+  core.Start();
+  core.GetServices().heardLines->AddChList(851.0125);
+  EXPECT_EQ(core.FrequencyWindow().ListBox2, std::vector<std::string>{"851.01250MHz"});
+  core.Eye().SetShowing(true);
+  EXPECT_TRUE(core.GetServices().eye->IsShowing());
+  // The list beside the program is read when the window is created, after the main window.
+  EXPECT_TRUE(world.notice.errors.empty());
+  core.FrequencyWindow().Create();
+  EXPECT_EQ(world.notice.errors, std::vector<std::string>{kMissingListMessage});
+}
+
 }  // namespace
 }  // namespace tarvo
