@@ -60,19 +60,46 @@ void TarvoCore::DeriveStartState() {
   DeriveChannelGrid(state_, state_.ControlFrequencyText);
   state_.ControlFrequency = MegahertzValue(state_.ControlFrequencyText).value_or(850.0);
   state_.FreqListPath = (platform_.programPath.parent_path() / "freqlist.txt").string();
-  state_.ToneThreshold = state_.TrackBar4.position;
-  state_.MonitorGain = std::pow(10.0, state_.TrackBar3.position * 0.05);
+  TrackBar4Change();
+  TrackBar3Change();
   state_.VoiceDetected = false;
   state_.CallAudioOpen = false;
   state_.CallAudioClosed = true;
   state_.OnControlChannel = true;
   state_.CheckBox3.enabled = !state_.McAccessSelected();
+  ApplyOutputChoice();
+}
+
+void TarvoCore::ApplyOutputChoice() {
   const bool wave = state_.WaveOutput;
   state_.TrackBar3.enabled = wave;
   state_.CheckBox2.enabled = wave;
   state_.CheckBox4.enabled = wave;
   state_.CheckBox5.enabled = wave;
   state_.TrackBar2.enabled = !wave;
+}
+
+void TarvoCore::RadioButton1Click() {
+  ApplyOutputChoice();
+}
+
+void TarvoCore::TrackBar2Change() {}
+
+void TarvoCore::TrackBar3Change() {
+  state_.MonitorGain = std::pow(10.0, state_.TrackBar3.position * 0.05);
+}
+
+void TarvoCore::TrackBar4Change() {
+  state_.ToneThreshold = state_.TrackBar4.position;
+}
+
+void TarvoCore::ComboBox1Change(int index) {
+  state_.RadioModel = index;
+  state_.Edit5.enabled = index == 0;
+}
+
+void TarvoCore::ComboBox2Change(int index) {
+  state_.ComPortIndex = index;
 }
 
 bool TarvoCore::FormClose() {

@@ -55,6 +55,18 @@ class TarvoCore {
   // Shutdown, second stage: sound input, sound output, serial port.
   void FormDestroy();
 
+  // Handlers of controls whose parts live elsewhere (monitor output, receiver controller); the
+  // view has already stored the control's new value in the state.
+  void RadioButton1Click();  // "WAVE" or "RADIO" chosen
+  void TrackBar2Change();    // receiver volume
+  void TrackBar3Change();    // monitor gain
+  void TrackBar4Change();    // tone threshold
+  void ComboBox1Change(int index);
+  void ComboBox2Change(int index);
+
+  // The view repaints from the state after every processed block.
+  void SetBlockListener(std::function<void()> listener) { blockListener_ = std::move(listener); }
+
   MainState& State() { return state_; }
   OperatorHandlers& Handlers() { return handlers_; }
   const FilterDesigns& Designs() const { return designs_; }
@@ -71,6 +83,7 @@ class TarvoCore {
  private:
   Services MakeServices();
   void DeriveStartState();
+  void ApplyOutputChoice();
 
   Platform platform_;
   std::filesystem::path settingsPath_;
@@ -88,6 +101,7 @@ class TarvoCore {
   McAccessInterpreter mcaccessInterpreter_;
   JsmrInterpreter jsmrInterpreter_;
   JsmrDemodulator jsmrDemodulator_;  // after its interpreter, which it feeds
+  std::function<void()> blockListener_ = [] {};
 };
 
 }  // namespace tarvo
