@@ -8,6 +8,12 @@
 #include "platform/process_priority.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
+#include "ui/tform9.h"
+#if TARVO_HAVE_PORTAUDIO
+#include "platform/portaudio_capture.h"
+#include "platform/portaudio_devices.h"
+#include "platform/portaudio_output.h"
+#endif
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -27,14 +33,37 @@ int main(int argc, char* argv[]) {
     platform.timer2 = &timer2;
     platform.programPath = tarvo::RunningProgramPath();
     platform.raisePriority = tarvo::RaiseProcessPriority;
+    tarvo::DeviceLists deviceLists = tarvo::BuildDeviceLists({}, {});
+#if TARVO_HAVE_PORTAUDIO
+    // The audio thread only posts; the block runs on the window thread.
+    tarvo::TarvoCore* blockTarget = nullptr;
+    tarvo::PortAudioCapture capture([&app, &blockTarget] {
+      QMetaObject::invokeMethod(
+          &app, [&blockTarget] { blockTarget->OnBlockReady(); }, Qt::QueuedConnection);
+    });
+    tarvo::PortAudioOutput soundOutput;
+    platform.capture = &capture;
+    platform.soundOutput = &soundOutput;
+    deviceLists = tarvo::BuildDeviceLists(tarvo::PortAudioInputDeviceNames(),
+                                          tarvo::PortAudioOutputDeviceNames());
+#endif
 
     tarvo::TarvoCore core(platform);
+#if TARVO_HAVE_PORTAUDIO
+    blockTarget = &core;
+#endif
     tarvo::TForm1 form1(core, timer1.Timer(), timer2.Timer());
     core.Start();
     form1.Refresh();
     form1.move(core.State().FormLeft, core.State().FormTop);
     // The frequency window, the notice window, the eye pattern and the device dialog are built
     // here, in that order, and hooked to form1.Button1Click, Button4Click and Button2Click.
+    tarvo::TForm9 form9(core.State(), core.GetServices(), core.SoundDevicesControl(), deviceLists,
+                        &form1);
+    form1.Button2Click = [&] {
+      form9.exec();
+      form1.Refresh();
+    };
     form1.show();
     app.exec();
     core.FormDestroy();

@@ -169,7 +169,9 @@ TEST_F(RealSoundOutput, BlocksBeyondTheSixteenSlotRingAreDroppedWhole) {
   EXPECT_EQ(static_cast<int>(runs.size()) + dropped, kBlocks);
   for (std::size_t i = 0; i < runs.size(); ++i) {
     EXPECT_EQ(lengths[i], kBlockSamples) << "block " << runs[i];
-    if (i > 0) EXPECT_GT(runs[i], runs[i - 1]);
+    if (i > 0) {
+      EXPECT_GT(runs[i], runs[i - 1]);
+    }
   }
 }
 

@@ -12,6 +12,12 @@ namespace {
 
 constexpr int kIcomPcr = 1;  // closes with its release command only
 
+Services NoticeOnly(Notice* notice) {
+  Services s;
+  s.notice = notice;
+  return s;
+}
+
 }  // namespace
 
 TarvoCore::TarvoCore(Platform platform)
@@ -19,12 +25,22 @@ TarvoCore::TarvoCore(Platform platform)
       settingsPath_(SettingsPathFor(platform_.programPath)),
       designs_(ComputeFilterDesigns()),
       eye_(state_),
+      sound_(state_, designs_, NoticeOnly(platform_.notice),
+             platform_.capture != nullptr ? *platform_.capture : silentCapture_,
+             platform_.soundOutput != nullptr ? *platform_.soundOutput : silentOutput_,
+             [this](const std::int16_t* frames, int count) {
+               frontEnd_.ProcessInputBlock(frames, count);
+               blockListener_();
+             }),
       services_(MakeServices()),
       frequencyWindow_(state_, services_, platform_.cp932),
       handlers_(state_, services_),
       mcaccessInterpreter_(state_, services_),
       jsmrInterpreter_(state_, designs_, services_),
-      jsmrDemodulator_(state_, designs_, services_, jsmrInterpreter_) {
+      jsmrDemodulator_(state_, designs_, services_, jsmrInterpreter_),
+      mcaccessDemodulator_(state_, designs_, services_, mcaccessInterpreter_),
+      frontEnd_(state_, designs_, mcaccessDemodulator_, jsmrDemodulator_),
+      routing_(state_, services_) {
   state_.Timer1.SetDriver(platform_.timer1);
   state_.Timer2.SetDriver(platform_.timer2);
 }
@@ -32,7 +48,7 @@ TarvoCore::TarvoCore(Platform platform)
 Services TarvoCore::MakeServices() {
   Services s;
   s.receiver = platform_.receiver != nullptr ? platform_.receiver : &nullReceiver_;
-  s.monitor = platform_.monitor != nullptr ? platform_.monitor : &nullMonitor_;
+  s.monitor = platform_.monitor != nullptr ? platform_.monitor : &sound_.Monitor();
   s.eye = &eye_;
   s.heardLines = &frequencyWindow_;
   s.pump = platform_.pump;
@@ -48,7 +64,9 @@ void TarvoCore::Start() {
   DeriveStartState();
   // Serial ports, then the receiver on the chosen port.
   platform_.pump->ProcessPendingEvents();
-  // Sound: capture rate, monitor output, capture input.
+  sound_.Devices().SelectCaptureRate();
+  sound_.Devices().OpenMonitorOutput();
+  sound_.Devices().OpenCaptureInput();
   platform_.raisePriority();
   state_.FormHeight = kCompactHeight;
 }
@@ -80,17 +98,23 @@ void TarvoCore::ApplyOutputChoice() {
 }
 
 void TarvoCore::RadioButton1Click() {
-  ApplyOutputChoice();
+  if (state_.WaveOutput) {
+    routing_.RadioButton1Click();
+  } else {
+    routing_.RadioButton2Click();
+  }
 }
 
-void TarvoCore::TrackBar2Change() {}
+void TarvoCore::TrackBar2Change() {
+  routing_.TrackBar2Change();
+}
 
 void TarvoCore::TrackBar3Change() {
-  state_.MonitorGain = std::pow(10.0, state_.TrackBar3.position * 0.05);
+  routing_.TrackBar3Change();
 }
 
 void TarvoCore::TrackBar4Change() {
-  state_.ToneThreshold = state_.TrackBar4.position;
+  routing_.TrackBar4Change();
 }
 
 void TarvoCore::ComboBox1Change(int index) {
@@ -111,7 +135,9 @@ bool TarvoCore::FormClose() {
 }
 
 void TarvoCore::FormDestroy() {
-  // Sound input, sound output, then the serial port are closed here.
+  sound_.Devices().CloseCaptureInput();
+  sound_.Devices().CloseMonitorOutput();
+  // The serial port is closed here.
 }
 
 }  // namespace tarvo

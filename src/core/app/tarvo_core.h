@@ -10,9 +10,13 @@
 #include "core/app/null_services.h"
 #include "core/app/operator_handlers.h"
 #include "core/app/services.h"
+#include "core/audio/capture_front_end.h"
+#include "core/audio/monitor_routing.h"
+#include "core/audio/sound_path.h"
 #include "core/decode/eye_pattern.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_interpreter.h"
+#include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_interpreter.h"
 #include "core/dialogs/cp932_decoder.h"
 #include "core/dialogs/frequency_selection.h"
@@ -38,6 +42,9 @@ struct Platform {
   MonitorSink* monitor = nullptr;
   // Reads frequency lists written on the original platform; without it they show mangled.
   Cp932Decoder* cp932 = nullptr;
+  // The sound card; without them the program runs silent.
+  CaptureDevice* capture = nullptr;
+  SoundOutputDevice* soundOutput = nullptr;
 };
 
 class TarvoCore {
@@ -63,6 +70,11 @@ class TarvoCore {
   void TrackBar4Change();    // tone threshold
   void ComboBox1Change(int index);
   void ComboBox2Change(int index);
+
+  // On the window thread, once per block the capture device announced.
+  void OnBlockReady() { sound_.OnBlockReady(); }
+  // What the device dialog re-opens.
+  SoundDeviceControl& SoundDevicesControl() { return sound_.Devices(); }
 
   // The view repaints from the state after every processed block.
   void SetBlockListener(std::function<void()> listener) { blockListener_ = std::move(listener); }
@@ -92,8 +104,10 @@ class TarvoCore {
 
   // Stand-ins until the real parts are wired in.
   NullReceiver nullReceiver_;
-  NullMonitor nullMonitor_;
+  SilentCaptureDevice silentCapture_;
+  SilentOutputDevice silentOutput_;
   EyePattern eye_;
+  SoundPath sound_;  // before the services, which name its monitor output
 
   Services services_;  // complete before any part below is built
   FrequencySelection frequencyWindow_;
@@ -101,6 +115,9 @@ class TarvoCore {
   McAccessInterpreter mcaccessInterpreter_;
   JsmrInterpreter jsmrInterpreter_;
   JsmrDemodulator jsmrDemodulator_;  // after its interpreter, which it feeds
+  McAccessDemodulator mcaccessDemodulator_;
+  CaptureFrontEnd frontEnd_;
+  MonitorRouting routing_;
   std::function<void()> blockListener_ = [] {};
 };
 
