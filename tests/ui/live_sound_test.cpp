@@ -1,0 +1,107 @@
+// The whole program on real sound: a private sound server plays McAccess frames into the
+// default input, the main window's "受信" lamp lights, and with "モニター" down the line audio
+// comes out of the default output, a second sink the test records.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <thread>
+
+#include "core/app/tarvo_core.h"
+#include "platform/portaudio_capture.h"
+#include "platform/portaudio_output.h"
+#include "support/mcaccess_modulator.h"
+#include "support/recorders.h"
+#include "support/sound_server.h"
+#include "support/temp_dir.h"
+#include "ui/qt_seams.h"
+#include "ui/tform1.h"
+
+namespace tarvo {
+namespace {
+
+TEST(LiveSound, FramesLightTheReceptionLampAndTheMonitorPlaysThem) {
+  testing::SoundServer server(11025);
+  TARVO_NEED_SOUND_SERVER(server);
+  // A second sink for what the program plays, so it is not mixed with what it records.
+  ASSERT_EQ(testing::RunProgram({"pactl", "load-module", "module-null-sink", "sink_name=speaker",
+                                 "rate=11025", "format=s16le", "channels=2"}),
+            0);
+  setenv("PULSE_SINK", "speaker", 1);
+  // Its own application, ended with the test: a shown window's input devices must not outlive
+  // it into the exit handlers.
+  static int argc = 1;
+  static char name[] = "tarvo-live-sound";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::unique_ptr<QApplication> owned;
+  if (QCoreApplication::instance() == nullptr) owned = std::make_unique<QApplication>(argc, argv);
+
+  testing::TempDir dir;
+  testing::RecordingWorld world;
+  QtEventPump pump;
+  QtTimerDriver timer1;
+  QtTimerDriver timer2;
+  TarvoCore* target = nullptr;
+  PortAudioCapture capture([&target] {
+    QMetaObject::invokeMethod(
+        qApp, [&target] { target->OnBlockReady(); }, Qt::QueuedConnection);
+  });
+  PortAudioOutput output;
+  Platform p;
+  p.notice = &world.notice;
+  p.pump = &pump;
+  p.clock = &world.clock;
+  p.timer1 = &timer1;
+  p.timer2 = &timer2;
+  p.programPath = dir.path() / "tarvo";
+  p.receiver = &world.receiver;
+  p.capture = &capture;
+  p.soundOutput = &output;
+  auto core = std::make_unique<TarvoCore>(p);
+  target = core.get();
+  auto form = std::make_unique<TForm1>(*core, timer1.Timer(), timer2.Timer());
+  core->Start();
+  form->Refresh();
+  form->show();
+  ASSERT_TRUE(world.notice.errors.empty()) << world.notice.errors[0];
+  form->SpeedButton2->click();  // "モニター"
+  ASSERT_TRUE(core->State().MonitorOn);
+
+  std::mt19937 random(5);
+  std::vector<McAccessWord> words;
+  for (int i = 0; i < 20; ++i) words.push_back(testing::RandomMcAccessWord(random));
+  const auto played = server.Folder() / "frames.raw";
+  testing::WriteRaw(played, testing::ModulateFrames(words, {}));
+  const auto heard = server.Folder() / "heard.raw";
+  const pid_t recorder =
+      testing::SpawnProgram({"parec", "--raw", "--format=s16le", "--channels=2", "--rate=11025",
+                             "--device=speaker.monitor", heard.string()});
+  std::thread player([&] { server.Play(played, 11025); });
+
+  bool lit = false;
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 15000 && !(lit && clock.elapsed() > 4000)) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+    lit = lit || form->Panel1->palette().color(QPalette::Window) == QColor(0, 255, 255);
+  }
+  player.join();
+  testing::SoundServer::Stop(recorder);
+  core->FormDestroy();
+
+  EXPECT_TRUE(lit) << "the 受信 lamp never turned aqua";
+  const std::vector<std::int16_t> samples = testing::ReadRaw(heard);
+  int loud = 0;
+  for (std::int16_t s : samples) loud += std::abs(s) > 300 ? 1 : 0;
+  EXPECT_GT(loud, 11025) << "the monitor output stayed silent";
+  form.reset();
+  core.reset();
+}
+
+}  // namespace
+}  // namespace tarvo
