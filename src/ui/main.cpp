@@ -5,9 +5,12 @@
 
 #include "core/app/settings.h"
 #include "core/app/tarvo_core.h"
+#include "platform/iconv_cp932_decoder.h"
 #include "platform/process_priority.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
+#include "ui/tform2.h"
+#include "ui/tform20.h"
 #include "ui/tform9.h"
 #if TARVO_HAVE_PORTAUDIO
 #include "platform/portaudio_capture.h"
@@ -33,6 +36,8 @@ int main(int argc, char* argv[]) {
     platform.timer2 = &timer2;
     platform.programPath = tarvo::RunningProgramPath();
     platform.raisePriority = tarvo::RaiseProcessPriority;
+    tarvo::IconvCp932Decoder cp932;
+    platform.cp932 = &cp932;
     tarvo::DeviceLists deviceLists = tarvo::BuildDeviceLists({}, {});
 #if TARVO_HAVE_PORTAUDIO
     // The audio thread only posts; the block runs on the window thread.
@@ -56,8 +61,18 @@ int main(int argc, char* argv[]) {
     core.Start();
     form1.Refresh();
     form1.move(core.State().FormLeft, core.State().FormTop);
-    // The frequency window, the notice window, the eye pattern and the device dialog are built
-    // here, in that order, and hooked to form1.Button1Click, Button4Click and Button2Click.
+    // The other windows, in their order; each lives until the end, hidden when not in use.
+    tarvo::TForm2 form2(core.FrequencyWindow(), &form1, [&form1] { form1.Refresh(); });
+    core.FrequencyWindow().Create();  // reads the stored frequency list
+    form2.Refresh();
+    tarvo::TForm20 form20(core.Eye(), &form1);
+    form1.Button1Click = [&form2] {
+      form2.show();
+      form2.raise();
+    };
+    form1.Button4Click = [&form20] {
+      if (!form20.isVisible()) form20.show();
+    };
     tarvo::TForm9 form9(core.State(), core.GetServices(), core.SoundDevicesControl(), deviceLists,
                         &form1);
     form1.Button2Click = [&] {

@@ -212,9 +212,9 @@ void TForm1::BuildOutputAndDecoder() {
   GroupBox5 = Make<QGroupBox>(this, "GroupBox5", {8, 331, 203, 106}, "音声出力先＆出力音量設定");
   RadioButton1 = Make<QRadioButton>(GroupBox5, "RadioButton1", {8, 20, 64, 18}, "WAVE");
   TrackBar3 = TrackBar(GroupBox5, "TrackBar3", {72, 19, 124, 20}, state_.TrackBar3);
-  CheckBox4 = Make<QCheckBox>(GroupBox5, "CheckBox4", {72, 42, 44, 18}, "BPF");
-  CheckBox5 = Make<QCheckBox>(GroupBox5, "CheckBox5", {116, 42, 44, 18}, "BEF");
-  CheckBox2 = Make<QCheckBox>(GroupBox5, "CheckBox2", {158, 42, 44, 18}, "Demp");
+  CheckBox4 = Make<QCheckBox>(GroupBox5, "CheckBox4", {24, 42, 46, 18}, "BPF");
+  CheckBox5 = Make<QCheckBox>(GroupBox5, "CheckBox5", {74, 42, 46, 18}, "BEF");
+  CheckBox2 = Make<QCheckBox>(GroupBox5, "CheckBox2", {124, 42, 60, 18}, "Demp");
   RadioButton2 = Make<QRadioButton>(GroupBox5, "RadioButton2", {8, 72, 64, 18}, "RADIO");
   TrackBar2 = TrackBar(GroupBox5, "TrackBar2", {72, 71, 124, 20}, state_.TrackBar2);
 
