@@ -39,11 +39,13 @@ void McAccessDemodulator::McAccessDecodeBlock(InputBlock& block) {
 
   if (state_.OnControlChannel) {
     Discriminate(block);
-    DecideBits();
+    ClockAndTone(true);
     if (services_.eye != nullptr && services_.eye->IsShowing()) {
       services_.eye->UpdateEyePattern(10);
     }
     AssembleFrames();
+  } else {
+    ClockAndTone(false);
   }
 
   if (state_.RxLampBlocks > 4) {
@@ -73,26 +75,47 @@ void McAccessDemodulator::Discriminate(InputBlock& block) {
   lastPhase_ = previous;
   for (int j = 0; j < kHilbertCentre; ++j) bandPassed_[j] = bandPassed_[kBlockSamples + j];
 
-  lowPass_.Process(block.data(), filtered_.data(), kBlockSamples);
-  for (int j = 0; j < kBlockSamples; ++j) state_.EyeSamples[j] = filtered_[j];
+  lowPass_.Process(block.data(), state_.EyeSamples.data(), kBlockSamples);
 }
 
-void McAccessDemodulator::DecideBits() {
-  for (int j = 0; j < kBlockSamples; ++j) {
-    const double r = filtered_[j];
-    const double y = clock_.Step(std::fabs(r));
-    clockHead_ = (clockHead_ + 1) & 15;
-    clockHistory_[clockHead_] = y;
-    const double delayed = clockHistory_[(clockHead_ - kClockDelay) & 15];
-    const double sign = delayed < 0.0 ? -kClockHigh : kClockHigh;
-    if (lastClockSign_ < sign) {
-      blockBits_[blockBitCount_++] = r < 0.0 ? 1 : 0;
-      state_.EyeStrobes[j] = 1;
-    } else {
-      state_.EyeStrobes[j] = 0;
+void McAccessDemodulator::ClockAndTone(bool decideBits) {
+  // The clock and the tone detector are independent two-pole recursions: stepping them in one
+  // loop lets each one's latency hide behind the other's. Locals keep the byte-wide strobe
+  // stores from forcing the recursions' state back to memory.
+  Resonator tone = tone_;
+  double toneSum = 0.0;
+  if (decideBits) {
+    Resonator clock = clock_;
+    std::array<double, 16> history = clockHistory_;
+    int head = clockHead_;
+    double lastSign = lastClockSign_;
+    int bitCount = 0;
+    std::array<std::uint8_t, kBlockSamples> strobes;
+    const double* filtered = state_.EyeSamples.data();
+    for (int j = 0; j < kBlockSamples; ++j) {
+      toneSum += std::fabs(tone.Step(monitorBlock_[j]));
+      const double r = filtered[j];
+      head = (head + 1) & 15;
+      history[head] = clock.Step(std::fabs(r));
+      const double delayed = history[(head - kClockDelay) & 15];
+      const double sign = delayed < 0.0 ? -kClockHigh : kClockHigh;
+      const bool strobe = lastSign < sign;
+      blockBits_[bitCount] = r < 0.0 ? 1 : 0;
+      bitCount += strobe ? 1 : 0;
+      strobes[j] = strobe ? 1 : 0;
+      lastSign = sign;
     }
-    lastClockSign_ = sign;
+    clock_ = clock;
+    clockHistory_ = history;
+    clockHead_ = head;
+    lastClockSign_ = lastSign;
+    blockBitCount_ = bitCount;
+    state_.EyeStrobes = strobes;
+  } else {
+    for (int j = 0; j < kBlockSamples; ++j) toneSum += std::fabs(tone.Step(monitorBlock_[j]));
   }
+  tone_ = tone;
+  toneLevel_ = 0.5 * (1.0 / kBlockSamples) * toneSum;
 }
 
 void McAccessDemodulator::AssembleFrames() {
@@ -120,10 +143,6 @@ void McAccessDemodulator::AcceptBit(std::uint8_t bit) {
 }
 
 void McAccessDemodulator::SuperviseCall() {
-  double sum = 0.0;
-  for (int j = 0; j < kBlockSamples; ++j) sum += std::fabs(tone_.Step(monitorBlock_[j]));
-  toneLevel_ = 0.5 * (1.0 / kBlockSamples) * sum;
-
   state_.Image3.length = static_cast<int>(toneLevel_ * 0.01);
   state_.Image3.colour = Colour::kAqua;
   state_.Image3.marker = state_.TrackBar4.position / 100;

@@ -29,7 +29,8 @@ class McAccessDemodulator : public BlockDecoder {
 
  private:
   void Discriminate(InputBlock& block);
-  void DecideBits();
+  // Steps the bit clock (deciding bits) when decideBits, and the tone detector always.
+  void ClockAndTone(bool decideBits);
   void AssembleFrames();
   void AcceptBit(std::uint8_t bit);
   void SuperviseCall();
@@ -46,7 +47,6 @@ class McAccessDemodulator : public BlockDecoder {
   // is the band-passed signal delayed to the Hilbert transformer's centre).
   std::array<double, 25 + kBlockSamples> bandPassed_{};
   std::array<double, kBlockSamples> quadrature_{};
-  std::array<double, kBlockSamples> filtered_{};
   double lastPhase_ = 0.0;
 
   // Bit clock: resonator on |r|, its output delayed by 10 samples, squared to +-10.

@@ -1,6 +1,88 @@
 #include "core/dsp/fir51.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tarvo {
+namespace {
+
+constexpr int kHistory = kFirTaps - 1;
+constexpr int kChunkInputs = 1024;
+
+using SumTapsFunction = void (*)(const double* const*, const double*, int, int, double*);
+
+// out[m] = sum over t of value[t] * source[t][m], t in order, for m = 0..count-1. Groups of
+// Vectors x (lanes of V) outputs are summed side by side, each lane its own sum.
+template <typename V, int Vectors>
+[[gnu::always_inline]] inline void SumTaps(const double* const* source, const double* value,
+                                           int taps, int count, double* out) {
+  constexpr int kWidth = sizeof(V) / sizeof(double);
+  constexpr int kGroup = Vectors * kWidth;
+  int m = 0;
+  for (; m + kGroup <= count; m += kGroup) {
+    V acc[Vectors];
+    for (int n = 0; n < Vectors; ++n) acc[n] = V{};
+    for (int t = 0; t < taps; ++t) {
+      const double c = value[t];
+      const double* s = source[t] + m;
+      for (int n = 0; n < Vectors; ++n) {
+        V x;
+        std::memcpy(&x, s + n * kWidth, sizeof x);
+        acc[n] = acc[n] + c * x;
+      }
+    }
+    std::memcpy(out + m, acc, sizeof acc);
+  }
+  for (; m < count; ++m) {
+    double sum = 0.0;
+    for (int t = 0; t < taps; ++t) sum += value[t] * source[t][m];
+    out[m] = sum;
+  }
+}
+
+using Double2 = double __attribute__((vector_size(16)));
+using Double4 = double __attribute__((vector_size(32)));
+using Double8 = double __attribute__((vector_size(64)));
+
+void SumTapsBaseline(const double* const* source, const double* value, int taps, int count,
+                     double* out) {
+  SumTaps<Double2, 4>(source, value, taps, count, out);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Wider registers only: separate multiplies and adds, never fused, so every machine gives the
+// same bits.
+[[gnu::target("avx2")]] void SumTapsAvx2(const double* const* source, const double* value, int taps,
+                                         int count, double* out) {
+  SumTaps<Double4, 4>(source, value, taps, count, out);
+}
+
+[[gnu::target("avx512f")]] void SumTapsAvx512(const double* const* source, const double* value,
+                                              int taps, int count, double* out) {
+  SumTaps<Double8, 4>(source, value, taps, count, out);
+}
+#endif
+
+SumTapsFunction ChooseSumTaps() {
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (__builtin_cpu_supports("avx512f")) return SumTapsAvx512;
+  if (__builtin_cpu_supports("avx2")) return SumTapsAvx2;
+#endif
+  return SumTapsBaseline;
+}
+
+}  // namespace
+
+void Fir51::SetCoefficients(const FirCoefficients& coefficients) {
+  coefficients_ = coefficients;
+  tapCount_ = 0;
+  for (int k = 0; k < kFirTaps; ++k) {
+    if (coefficients[k] == 0.0) continue;
+    tapIndex_[tapCount_] = k;
+    tapValue_[tapCount_] = coefficients[k];
+    ++tapCount_;
+  }
+}
 
 double Fir51::Push(double x) {
   head_ = head_ == 0 ? kFirTaps - 1 : head_ - 1;
@@ -13,13 +95,51 @@ double Fir51::Push(double x) {
 }
 
 void Fir51::Process(const double* in, double* out, int count) {
-  for (int i = 0; i < count; ++i) out[i] = Push(in[i]);
+  Decimate(in, count, 1, out);
 }
 
 void Fir51::Decimate(const double* in, int count, int factor, double* out) {
-  for (int i = 0; i < count; ++i) {
-    const double y = Push(in[i]);
-    if (i % factor == 0) out[i / factor] = y;
+  if (factor < 1 || factor > kMaxDecimation) return;
+  // Chunks hold whole groups of factor samples so the kept phase runs on.
+  const int chunk = kChunkInputs / factor * factor;
+  for (int done = 0; done < count; done += chunk) {
+    const int n = std::min(chunk, count - done);
+    FilterChunk(in + done, n, factor, out + done / factor);
+  }
+}
+
+void Fir51::FilterChunk(const double* in, int count, int factor, double* out) {
+  // z: the 50 newest samples of the line, then the chunk, oldest first.
+  double z[kHistory + kChunkInputs];
+  for (int k = 0; k < kHistory; ++k) z[kHistory - 1 - k] = ring_[head_ + k];
+  std::copy(in, in + count, z + kHistory);
+  const int length = kHistory + count;
+  const int outputs = (count + factor - 1) / factor;
+
+  // Output m is at z[kHistory + factor m]; tap k reads z[kHistory + factor m - k]. Split z into
+  // factor phases so each tap reads consecutive values across consecutive outputs.
+  double phases[kHistory + kChunkInputs + kMaxDecimation];
+  const double* source[kFirTaps];
+  if (factor == 1) {
+    for (int t = 0; t < tapCount_; ++t) source[t] = z + kHistory - tapIndex_[t];
+  } else {
+    const int stride = length / factor + 1;
+    for (int p = 0; p < factor; ++p) {
+      double* phase = phases + p * stride;
+      for (int i = p, t = 0; i < length; i += factor, ++t) phase[t] = z[i];
+    }
+    for (int t = 0; t < tapCount_; ++t) {
+      const int at = kHistory - tapIndex_[t];
+      source[t] = phases + (at % factor) * stride + at / factor;
+    }
+  }
+  static const SumTapsFunction sumTaps = ChooseSumTaps();
+  sumTaps(source, tapValue_.data(), tapCount_, outputs, out);
+
+  head_ = 0;
+  for (int k = 0; k < kFirTaps; ++k) {
+    ring_[k] = z[length - 1 - k];
+    ring_[k + kFirTaps] = ring_[k];
   }
 }
 
