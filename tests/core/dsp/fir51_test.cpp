@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/dsp/filter_designs.h"
+#include "core/dsp/tap_sum_kernels.h"
 
 namespace tarvo {
 namespace {
@@ -73,6 +74,26 @@ TEST(Fir51, BlockPathsMatchThePlainLoopBitForBit) {
         ASSERT_EQ(block.Line(), plain.Line());
         // Single pushes after a block continue from the same line.
         ASSERT_EQ(Bits(block.Push(in[0])), Bits(plain.Push(in[0])));
+      }
+    }
+  }
+}
+
+// Every vector width the program carries, not only the one this machine picks.
+TEST(Fir51, EveryTapSumVariantGivesThePlainSums) {
+  const std::vector<double> data = Signal(4000, 77);
+  const std::vector<double> values = Signal(51, 78);
+  const double* source[51];
+  for (int t = 0; t < 51; ++t) source[t] = data.data() + 37 * t;
+  for (const TapSumVariant& variant : TapSumVariants()) {
+    if (!variant.available) continue;
+    for (const int count : {1, 31, 32, 33, 100, 512}) {
+      std::vector<double> out(count);
+      variant.kernel(source, values.data(), 51, count, out.data());
+      for (int m = 0; m < count; ++m) {
+        double sum = 0.0;
+        for (int t = 0; t < 51; ++t) sum += values[t] * source[t][m];
+        ASSERT_EQ(Bits(out[m]), Bits(sum)) << variant.name << " " << count << " " << m;
       }
     }
   }
