@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "block_counters.h"
 #include "core/app/main_state.h"
 #include "core/audio/capture_front_end.h"
 #include "core/decode/mcaccess_demodulator.h"
@@ -12,13 +13,6 @@
 
 namespace tarvo {
 namespace {
-
-constexpr double kBlockSeconds = kBlockSamples / 11025.0;
-
-class IdleDecoder : public BlockDecoder {
- public:
-  void DecodeBlock(InputBlock& block) override { benchmark::DoNotOptimize(block.data()); }
-};
 
 class DroppingSink : public McAccessFrameSink {
  public:
@@ -38,11 +32,6 @@ std::vector<std::int16_t> Recording(int rateIndex) {
   return testing::ModulateFrames(words, options);
 }
 
-void SetRealTime(benchmark::State& state) {
-  state.counters["x_realtime"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * kBlockSeconds, benchmark::Counter::kIsRate);
-}
-
 void RunBlocks(benchmark::State& state, CaptureFrontEnd& frontEnd, int rateIndex) {
   const int frames = SelectCaptureRate(rateIndex).CaptureFrames;
   const std::vector<std::int16_t> recording = Recording(rateIndex);
@@ -52,15 +41,15 @@ void RunBlocks(benchmark::State& state, CaptureFrontEnd& frontEnd, int rateIndex
     frontEnd.ProcessInputBlock(recording.data() + 2 * next * frames, frames);
     next = next + 1 == blocks ? 0 : next + 1;
   }
-  SetRealTime(state);
+  bench::SetBlockCounters(state);
 }
 
 void BM_FrontEnd(benchmark::State& state) {
   const int rateIndex = static_cast<int>(state.range(0));
   MainState main;
   const FilterDesigns designs = ComputeFilterDesigns();
-  IdleDecoder mcaccess;
-  IdleDecoder jsmr;
+  bench::IdleDecoder mcaccess;
+  bench::IdleDecoder jsmr;
   CaptureFrontEnd frontEnd(main, designs, mcaccess, jsmr);
   RunBlocks(state, frontEnd, rateIndex);
 }
@@ -72,7 +61,7 @@ void BM_BlockPathMcAccess(benchmark::State& state) {
   const FilterDesigns designs = ComputeFilterDesigns();
   DroppingSink sink;
   McAccessDemodulator demodulator(main, designs, Services{}, sink);
-  IdleDecoder jsmr;
+  bench::IdleDecoder jsmr;
   CaptureFrontEnd frontEnd(main, designs, demodulator, jsmr);
   RunBlocks(state, frontEnd, rateIndex);
 }

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "block_counters.h"
 #include "core/app/main_state.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/dsp/filter_designs.h"
@@ -42,9 +43,7 @@ void BM_McAccessDecodeBlock(benchmark::State& state) {
     demodulator.McAccessDecodeBlock(block);
     next = next + 1 == blocks.size() ? 0 : next + 1;
   }
-  state.counters["x_realtime"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kBlockSamples / 11025.0,
-                         benchmark::Counter::kIsRate);
+  bench::SetBlockCounters(state);
 }
 BENCHMARK(BM_McAccessDecodeBlock);
 
