@@ -10,6 +10,7 @@
 #include "core/decode/bit_fields.h"
 #include "core/decode/jsmr_fields.h"
 #include "core/dialogs/heard_lines_sink.h"
+#include "core/dialogs/megahertz_text.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo {
@@ -19,19 +20,11 @@ constexpr double kToneInputScale = 5e-5;
 constexpr double kMeterScale = 50.0;
 constexpr int kSilentBlocks = 4;
 
-std::string Format(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
 // Frequencies compare by this text, so two that print alike are the same line.
 std::string GeneralText(double megahertz) {
-  return Format("%.15g", megahertz);
-}
-
-std::string FrequencyText(double megahertz) {
-  return Format("%3.5f", megahertz);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.15g", megahertz);
+  return text;
 }
 
 }  // namespace
@@ -65,7 +58,7 @@ void JsmrInterpreter::InterpretJsmrWord(const JsmrWord& word) {
 }
 
 void JsmrInterpreter::TuneToLine(double lineFrequency) {
-  const std::string frequencyText = FrequencyText(lineFrequency);
+  const std::string frequencyText = FormatMegahertz(lineFrequency);
   state_.Label7 = "通話回線";
   state_.Label21 = frequencyText + "MHz";
   services_.pump->ProcessPendingEvents();

@@ -1,11 +1,10 @@
 #include "core/decode/mcaccess_interpreter.h"
 
-#include <cstdio>
-
 #include "core/app/event_pump.h"
 #include "core/app/id_admission.h"
 #include "core/decode/bit_fields.h"
 #include "core/dialogs/heard_lines_sink.h"
+#include "core/dialogs/megahertz_text.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo {
@@ -42,12 +41,6 @@ int MinutesAfter(std::uint32_t code, int minutes) {
   }
 }
 
-std::string FrequencyText(double megahertz) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%3.5f", megahertz);
-  return text;
-}
-
 }  // namespace
 
 McAccessFields ReadMcAccessFields(const McAccessWord& word, double channelStep, int callMinutes) {
@@ -60,7 +53,7 @@ McAccessFields ReadMcAccessFields(const McAccessWord& word, double channelStep, 
     const int channel = static_cast<int>(FieldValue(word, 51, 9));
     const int offset = word[50] != 0 ? 1 : 0;
     f.lineMHz = 850 + 0.025 * channel - offset * channelStep;
-    f.line = FrequencyText(*f.lineMHz);
+    f.line = FormatMegahertz(*f.lineMHz);
   }
   if (f.type == "20") {
     f.id = FieldHex(word, 40, 10);

@@ -20,7 +20,7 @@ struct McAccessFields {
   std::string id;                    // "20": call ID, 3 hex digits
   std::string lineType;              // "20": "VOICE", "DIGIT" or "-----"
   std::optional<double> lineMHz;     // "20", "28", "30", "33"
-  std::string line;                  // lineMHz as "%3.5f"
+  std::string line;                  // lineMHz in five decimals
   std::optional<int> minutes;        // "00": the call-time limit in force after this frame
   std::optional<int> calls;          // "39": 1 bits of the first map
   std::optional<int> transmissions;  // "39": 1 bits of the second map
