@@ -18,6 +18,7 @@
 #include "support/recorders.h"
 #include "support/sound_server.h"
 #include "support/temp_dir.h"
+#include "ui/offscreen_application.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
 
@@ -34,12 +35,7 @@ TEST(LiveSound, FramesLightTheReceptionLampAndTheMonitorPlaysThem) {
   setenv("PULSE_SINK", "speaker", 1);
   // Its own application, ended with the test: a shown window's input devices must not outlive
   // it into the exit handlers.
-  static int argc = 1;
-  static char name[] = "tarvo-live-sound";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  std::unique_ptr<QApplication> owned;
-  if (QCoreApplication::instance() == nullptr) owned = std::make_unique<QApplication>(argc, argv);
+  const std::unique_ptr<QApplication> owned = testing::MakeOffscreenApplication();
 
   testing::TempDir dir;
   testing::RecordingWorld world;

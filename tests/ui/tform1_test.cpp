@@ -7,24 +7,16 @@
 
 #include "support/recorders.h"
 #include "support/temp_dir.h"
+#include "ui/offscreen_application.h"
 #include "ui/qt_seams.h"
 
 namespace tarvo {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "tarvo-ui-tests";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
-
 // The real window over a core whose receiver records, with settings in a fresh folder.
 class TForm1Test : public ::testing::Test {
  protected:
-  TForm1Test() { App(); }
+  TForm1Test() { testing::EnsureOffscreenApplication(); }
 
   void Open() {
     Platform p;

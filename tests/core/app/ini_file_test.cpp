@@ -2,26 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "support/temp_dir.h"
+#include "support/settings_file.h"
 
 namespace tarvo {
 namespace {
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public ::testing::Test, protected testing::TempSettingsFile {
  protected:
-  void Put(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-  std::string Contents() const {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
-  testing::TempDir dir;
-  std::filesystem::path path = dir.path() / "tarvo.ini";
   IniFile file{path};
 };
 

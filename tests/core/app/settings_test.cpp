@@ -2,33 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "support/recorders.h"
-#include "support/temp_dir.h"
+#include "support/settings_file.h"
 
 namespace tarvo {
 namespace {
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public ::testing::Test, protected testing::TempSettingsFile {
  protected:
-  void Put(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-  std::string Contents() const {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
   MainState Loaded() {
     MainState s;
     LoadSettings(s, path, notice);
     return s;
   }
 
-  testing::TempDir dir;
-  std::filesystem::path path = dir.path() / "tarvo.ini";
   testing::RecordingNotice notice;
 };
 
