@@ -82,9 +82,9 @@ JsmrFrameBits JsmrBodyFor(const JsmrInformation& u) {
 }
 
 std::vector<std::uint8_t> JsmrFrameOnAir(const JsmrFields& fields) {
-  std::vector<std::uint8_t> bits(std::begin(kSync), std::end(kSync));
   const JsmrFrameBits body = JsmrBodyFor(JsmrInformationFor(fields));
-  bits.insert(bits.end(), body.begin(), body.end());
+  std::vector<std::uint8_t> bits(std::size(kSync) + body.size());
+  std::copy(body.begin(), body.end(), std::copy(std::begin(kSync), std::end(kSync), bits.begin()));
   return bits;
 }
 

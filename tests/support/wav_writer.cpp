@@ -16,7 +16,7 @@ void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 void PutId(std::vector<std::uint8_t>& out, const char* id) {
-  out.insert(out.end(), id, id + 4);
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(id[i]));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 
 struct FileText {
   std::vector<std::string> lines;  // without line ends
-  std::string newline = "\n";
+  const char* newline = "\n";      // the file's own line end
 };
 
 std::optional<FileText> Load(const std::filesystem::path& path) {
