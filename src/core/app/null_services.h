@@ -6,14 +6,19 @@
 #include "core/audio/monitor_sink.h"
 #include "core/decode/eye_pattern_sink.h"
 #include "core/dialogs/heard_lines_sink.h"
-#include "core/radio/receiver.h"
+#include "core/radio/serial_device.h"
 
 namespace tarvo {
 
-class NullReceiver : public Receiver {
+// A port that lists nothing, opens without complaint and swallows every byte.
+class NullSerialDevice : public SerialDevice {
  public:
-  void TuneReceiver(const std::string&, int) override {}
-  void SetReceiverVolume(int) override {}
+  std::vector<SerialPort> ListPorts() override { return {}; }
+  SerialOpenStep Open(const std::string&, int) override { return SerialOpenStep::kDone; }
+  bool SetLineRate(int) override { return true; }
+  int OutputQueueCount() override { return 0; }
+  SerialWrite WriteByte(std::uint8_t) override { return SerialWrite::kWritten; }
+  void Close() override {}
 };
 
 class NullMonitor : public MonitorSink {

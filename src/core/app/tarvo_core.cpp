@@ -5,16 +5,23 @@
 #include "core/app/control_frequency.h"
 #include "core/app/event_pump.h"
 #include "core/app/settings.h"
-#include "core/radio/receiver.h"
 
 namespace tarvo {
 namespace {
 
-constexpr int kIcomPcr = 1;  // closes with its release command only
-
 Services NoticeOnly(Notice* notice) {
   Services s;
   s.notice = notice;
+  return s;
+}
+
+// What the serial link and the receiver controller use: the operator's messages, the event pump
+// between bytes and the clock for pacing and pauses.
+Services LinkServices(const Platform& platform) {
+  Services s;
+  s.notice = platform.notice;
+  s.pump = platform.pump;
+  s.clock = platform.clock;
   return s;
 }
 
@@ -32,6 +39,9 @@ TarvoCore::TarvoCore(Platform platform)
                frontEnd_.ProcessInputBlock(frames, count);
                blockListener_();
              }),
+      link_(platform_.serialDevice != nullptr ? *platform_.serialDevice : nullSerial_, state_,
+            LinkServices(platform_)),
+      controller_(state_, link_, LinkServices(platform_)),
       services_(MakeServices()),
       frequencyWindow_(state_, services_, platform_.cp932),
       handlers_(state_, services_),
@@ -47,7 +57,7 @@ TarvoCore::TarvoCore(Platform platform)
 
 Services TarvoCore::MakeServices() {
   Services s;
-  s.receiver = platform_.receiver != nullptr ? platform_.receiver : &nullReceiver_;
+  s.receiver = platform_.receiver != nullptr ? platform_.receiver : &controller_;
   s.monitor = platform_.monitor != nullptr ? platform_.monitor : &sound_.Monitor();
   s.eye = &eye_;
   s.heardLines = &frequencyWindow_;
@@ -63,7 +73,9 @@ void TarvoCore::Start() {
   LoadSettings(state_, settingsPath_, *platform_.notice);
   DeriveStartState();
   // Serial ports, then the receiver on the chosen port.
+  link_.ListSerialPorts();
   platform_.pump->ProcessPendingEvents();
+  controller_.StartReceiver();
   sound_.Devices().SelectCaptureRate();
   sound_.Devices().OpenMonitorOutput();
   sound_.Devices().OpenCaptureInput();
@@ -72,7 +84,7 @@ void TarvoCore::Start() {
 }
 
 void TarvoCore::DeriveStartState() {
-  state_.Edit5.enabled = state_.RadioModel == 0;
+  controller_.UpdateEdit5();
   state_.DecoderPolarity = state_.CheckBox3.checked ? -1.0 : 1.0;
   // LoadSettings has made sure the text is a number.
   DeriveChannelGrid(state_, state_.ControlFrequencyText);
@@ -85,16 +97,7 @@ void TarvoCore::DeriveStartState() {
   state_.CallAudioClosed = true;
   state_.OnControlChannel = true;
   state_.CheckBox3.enabled = !state_.McAccessSelected();
-  ApplyOutputChoice();
-}
-
-void TarvoCore::ApplyOutputChoice() {
-  const bool wave = state_.WaveOutput;
-  state_.TrackBar3.enabled = wave;
-  state_.CheckBox2.enabled = wave;
-  state_.CheckBox4.enabled = wave;
-  state_.CheckBox5.enabled = wave;
-  state_.TrackBar2.enabled = !wave;
+  routing_.EnableControlsForRouting();
 }
 
 void TarvoCore::RadioButton1Click() {
@@ -118,26 +121,22 @@ void TarvoCore::TrackBar4Change() {
 }
 
 void TarvoCore::ComboBox1Change(int index) {
-  state_.RadioModel = index;
-  state_.Edit5.enabled = index == 0;
+  controller_.ComboBox1Change(index);
 }
 
 void TarvoCore::ComboBox2Change(int index) {
-  state_.ComPortIndex = index;
+  controller_.ComboBox2Change(index);
 }
 
 bool TarvoCore::FormClose() {
-  if (state_.RadioModel != kIcomPcr) {
-    services_.receiver->SetReceiverVolume(state_.TrackBar2.position);
-  }
-  // The model's release command follows here.
+  controller_.ReleaseOnFormClose();
   return SaveSettings(state_, settingsPath_, *platform_.notice);
 }
 
 void TarvoCore::FormDestroy() {
   sound_.Devices().CloseCaptureInput();
   sound_.Devices().CloseMonitorOutput();
-  // The serial port is closed here.
+  link_.CloseSerialPort();
 }
 
 }  // namespace tarvo

@@ -21,6 +21,9 @@
 #include "core/dialogs/cp932_decoder.h"
 #include "core/dialogs/frequency_selection.h"
 #include "core/dsp/filter_designs.h"
+#include "core/radio/receiver_controller.h"
+#include "core/radio/serial_device.h"
+#include "core/radio/serial_link.h"
 
 namespace tarvo {
 
@@ -37,7 +40,11 @@ struct Platform {
   TimerDriver* timer2 = nullptr;
   std::filesystem::path programPath;  // the settings file and the frequency list lie beside it
   std::function<void()> raisePriority = [] {};
-  // Handed in, these replace the parts the core would use (tests, tools).
+  // The receiver's serial port; without it the receiver's commands go nowhere.
+  SerialDevice* serialDevice = nullptr;
+  // Handed in, these replace the parts the core would use (tests, tools). A receiver handed in
+  // takes the tune and volume requests of the decoders and controls; opening, releasing and the
+  // model and port lists stay with the receiver controller.
   Receiver* receiver = nullptr;
   MonitorSink* monitor = nullptr;
   // Reads frequency lists written on the original platform; without it they show mangled.
@@ -57,7 +64,7 @@ class TarvoCore {
   // Start-up after the window is built: settings, derived state, receiver, sound, priority.
   void Start();
   // Shutdown, first stage: receiver volume and release, then the settings. False when the
-  // settings could not be written: the window stays open.
+  // settings could not be written: the window stays open (the receiver has been released).
   bool FormClose();
   // Shutdown, second stage: sound input, sound output, serial port.
   void FormDestroy();
@@ -95,19 +102,20 @@ class TarvoCore {
  private:
   Services MakeServices();
   void DeriveStartState();
-  void ApplyOutputChoice();
 
   Platform platform_;
   std::filesystem::path settingsPath_;
   MainState state_;
   FilterDesigns designs_;
 
-  // Stand-ins until the real parts are wired in.
-  NullReceiver nullReceiver_;
+  // Stand-ins for the parts the platform did not hand in.
+  NullSerialDevice nullSerial_;
   SilentCaptureDevice silentCapture_;
   SilentOutputDevice silentOutput_;
   EyePattern eye_;
   SoundPath sound_;  // before the services, which name its monitor output
+  SerialLink link_;
+  ReceiverController controller_;  // before the services, which name it as the receiver
 
   Services services_;  // complete before any part below is built
   FrequencySelection frequencyWindow_;

@@ -19,9 +19,10 @@ class MonitorRouting {
   void TrackBar2Change();
   void TrackBar3Change();
   void TrackBar4Change();
+  // The WAVE controls usable only with WAVE, the receiver volume only with RADIO; also at start.
+  void EnableControlsForRouting();
 
  private:
-  void EnableControlsForRouting();
   bool AudioActive() const;
 
   MainState& state_;

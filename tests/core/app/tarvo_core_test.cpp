@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "support/fake_serial_device.h"
 #include "support/jsmr_modulator.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
@@ -16,6 +17,7 @@ class TarvoCoreTest : public ::testing::Test {
   TarvoCoreTest() {
     timer1.clock = &world.clock;
     timer2.clock = &world.clock;
+    serial.ports = {{"ttyS0", "/dev/ttyS0"}};
   }
   void PutSettings(const std::string& text) { std::ofstream(dir.path() / "tarvo.ini") << text; }
   Platform MakePlatform() {
@@ -29,6 +31,7 @@ class TarvoCoreTest : public ::testing::Test {
     p.raisePriority = [this] { ++raised; };
     p.receiver = &world.receiver;
     p.monitor = &world.monitor;
+    p.serialDevice = &serial;
     return p;
   }
 
@@ -36,6 +39,7 @@ class TarvoCoreTest : public ::testing::Test {
   testing::RecordingWorld world;
   testing::FakeTimer timer1;
   testing::FakeTimer timer2;
+  testing::FakeSerialDevice serial;
   int raised = 0;
 };
 
@@ -92,15 +96,47 @@ TEST_F(TarvoCoreTest, DamagedFrequencyDoesNotStopTheStart) {
   EXPECT_NE(world.notice.errors[0].find("tarvo.ini"), std::string::npos);
 }
 
-TEST_F(TarvoCoreTest, CloseLeavesTheReceiverAudibleExceptForThePcrAndSaves) {
-  for (int model : {0, 1, 7}) {
-    world.receiver.volumes.clear();
+TEST_F(TarvoCoreTest, StartOpensTheChosenPortForTheModelAndDestroyClosesIt) {
+  serial.ports = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB1", "/dev/ttyUSB1"}};
+  PutSettings("[RS232C]\nComp=4\nCom=1\n");
+  TarvoCore core(MakePlatform());
+  core.Start();
+  EXPECT_EQ(core.State().ComboBox2Items, (std::vector<std::string>{"ttyS0", "ttyUSB1"}));
+  ASSERT_EQ(serial.log.size(), 2u);
+  EXPECT_EQ(serial.log[0], "<open /dev/ttyUSB1 0>");  // DJ-X2000: 9600 baud, two stop bits
+  EXPECT_FALSE(serial.log[1].empty());                // and its preparation
+  serial.ClearLog();
+  core.FormDestroy();
+  EXPECT_EQ(serial.log, std::vector<std::string>{"<close>"});
+}
+
+TEST_F(TarvoCoreTest, ModelChangeReleasesTheOldReceiverAndStartsTheNew) {
+  PutSettings("[RS232C]\nComp=7\n");
+  TarvoCore core(MakePlatform());
+  core.Start();
+  serial.ClearLog();
+  core.ComboBox1Change(2);
+  EXPECT_EQ(serial.log, (std::vector<std::string>{"H100\r\n", "<close>", "<open /dev/ttyS0 0>"}));
+  EXPECT_EQ(core.State().RadioModel, 2);
+  EXPECT_FALSE(core.State().Edit5.enabled);
+}
+
+TEST_F(TarvoCoreTest, CloseReleasesTheReceiverAtTheRadioVolumeAndSaves) {
+  struct Case {
+    int model;
+    std::string sent;
+  };
+  // "ICOM(PCR)" keeps the volume tracking left it at; the port stays open until destruction.
+  const Case cases[] = {{1, "H100\r\n"}, {7, "J405A\r\nH100\r\n"}, {2, "DA000\r\n"}, {4, "Q\r\n"}};
+  for (const Case& c : cases) {
     TarvoCore core(MakePlatform());
     core.Start();
-    core.State().RadioModel = model;
+    core.State().RadioModel = c.model;
     core.State().TrackBar2.position = 90;
+    serial.ClearLog();
     EXPECT_TRUE(core.FormClose());
-    EXPECT_EQ(world.receiver.volumes, model == 1 ? std::vector<int>{} : std::vector<int>{90});
+    EXPECT_EQ(serial.log, std::vector<std::string>{c.sent}) << c.model;
+    EXPECT_TRUE(world.receiver.volumes.empty());  // the decoders' receiver is not the port
     std::ifstream saved(dir.path() / "tarvo.ini");
     std::string first;
     std::getline(saved, first);
