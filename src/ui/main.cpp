@@ -7,6 +7,7 @@
 #include "core/app/tarvo_core.h"
 #include "platform/iconv_cp932_decoder.h"
 #include "platform/process_priority.h"
+#include "platform/termios_serial_device.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -36,6 +37,8 @@ int main(int argc, char* argv[]) {
     platform.timer2 = &timer2;
     platform.programPath = tarvo::RunningProgramPath();
     platform.raisePriority = tarvo::RaiseProcessPriority;
+    tarvo::TermiosSerialDevice serialDevice;
+    platform.serialDevice = &serialDevice;
     tarvo::IconvCp932Decoder cp932;
     platform.cp932 = &cp932;
     tarvo::DeviceLists deviceLists = tarvo::BuildDeviceLists({}, {});
