@@ -1,8 +1,11 @@
 // The QApplication the window tests run under, on the offscreen platform.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <memory>
+#include <utility>
 
 namespace tarvo::testing {
 
@@ -16,10 +19,21 @@ inline std::unique_ptr<QApplication> MakeOffscreenApplication() {
   return std::make_unique<QApplication>(argc, argv);
 }
 
-// The one application the window tests share, kept until the program exits.
+// Holds the shared application until the tests end. It must go before the program's exit: at
+// exit Qt's own statics may be gone first, and tearing down its input devices then crashes.
+class SharedApplication : public ::testing::Environment {
+ public:
+  explicit SharedApplication(std::unique_ptr<QApplication> app) : app_(std::move(app)) {}
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+// The one application the window tests share.
 inline void EnsureOffscreenApplication() {
   if (QCoreApplication::instance() != nullptr) return;
-  static const std::unique_ptr<QApplication> app = MakeOffscreenApplication();
+  ::testing::AddGlobalTestEnvironment(new SharedApplication(MakeOffscreenApplication()));
 }
 
 }  // namespace tarvo::testing
