@@ -19,6 +19,7 @@
 #include "core/decode/jsmr_fields.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_interpreter.h"
+#include "core/dialogs/megahertz_text.h"
 #include "core/dsp/filter_designs.h"
 
 namespace tarvo {
@@ -106,10 +107,8 @@ class JsmrRun : public DecoderRun, private JsmrWordSink {
         ",\"station\":" + JsonString(HexText(static_cast<std::uint32_t>(fields.station), 8)) +
         ",\"channel\":" + std::to_string(fields.channel);
     if (fields.channel < kJsmrChannels) {
-      char text[32];
-      std::snprintf(text, sizeof text, "%3.5f",
-                    JsmrLineFrequency(fields.channel, state_.RasterOffset));
-      line += ",\"line\":" + JsonString(text);
+      line += ",\"line\":" +
+              JsonString(FormatMegahertz(JsmrLineFrequency(fields.channel, state_.RasterOffset)));
     }
     frames_.push_back(line);
   }
