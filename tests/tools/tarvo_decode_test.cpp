@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -12,37 +11,14 @@
 #include "support/mcaccess_modulator.h"
 #include "support/mcaccess_words.h"
 #include "support/temp_dir.h"
+#include "support/tool_run.h"
 #include "support/wav_writer.h"
 
 namespace tarvo::testing {
 namespace {
 
-struct ToolResult {
-  int status;
-  std::vector<std::string> out;
-  std::vector<std::string> err;
-};
-
-std::vector<std::string> Lines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::string Quote(const std::string& text) {
-  return "'" + text + "'";
-}
-
 ToolResult RunDecode(const TempDir& dir, const std::string& args) {
-  const char* tools = std::getenv("TARVO_TEST_TOOLS");
-  EXPECT_NE(tools, nullptr);
-  const std::string out = (dir.path() / "stdout.txt").string();
-  const std::string err = (dir.path() / "stderr.txt").string();
-  const std::string command = Quote(std::string(tools ? tools : ".") + "/tarvo-decode") + " " +
-                              args + " >" + Quote(out) + " 2>" + Quote(err);
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Lines(out), Lines(err)};
+  return RunTool(dir, "tarvo-decode", args);
 }
 
 std::vector<McAccessWord> SampleWords() {

@@ -1,41 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "support/pseudo_terminal.h"
 #include "support/temp_dir.h"
+#include "support/tool_run.h"
 
 namespace tarvo::testing {
 namespace {
 
-struct ToolResult {
-  int status;
-  std::vector<std::string> out;
-  std::vector<std::string> err;
-};
-
-std::vector<std::string> Lines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 ToolResult RunTune(const TempDir& dir, const std::string& args) {
-  const char* tools = std::getenv("TARVO_TEST_TOOLS");
-  EXPECT_NE(tools, nullptr);
-  const std::string out = (dir.path() / "stdout.txt").string();
-  const std::string err = (dir.path() / "stderr.txt").string();
-  const std::string command = "'" + std::string(tools ? tools : ".") + "/tarvo-tune' " + args +
-                              " >'" + out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Lines(out), Lines(err)};
+  return RunTool(dir, "tarvo-tune", args);
 }
 
 // A text command as the tool prints it: "RF" -> "52 46".
