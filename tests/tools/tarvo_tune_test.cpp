@@ -22,7 +22,8 @@ std::string Hex(const std::string& text) {
   char byte[4];
   for (const char c : text) {
     std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
-    line += (line.empty() ? "" : " ") + std::string(byte);
+    if (!line.empty()) line += ' ';
+    line += byte;
   }
   return line;
 }

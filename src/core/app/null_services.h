@@ -6,9 +6,16 @@
 #include "core/audio/monitor_sink.h"
 #include "core/decode/eye_pattern_sink.h"
 #include "core/dialogs/heard_lines_sink.h"
+#include "core/radio/receiver.h"
 #include "core/radio/serial_device.h"
 
 namespace tarvo {
+
+class NullReceiver : public Receiver {
+ public:
+  void TuneReceiver(const std::string&, int) override {}
+  void SetReceiverVolume(int) override {}
+};
 
 // A port that lists nothing, opens without complaint and swallows every byte.
 class NullSerialDevice : public SerialDevice {
