@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "block_counters.h"
-#include "core/app/event_pump.h"
 #include "core/app/main_state.h"
 #include "core/app/null_services.h"
 #include "core/audio/capture_front_end.h"
@@ -19,11 +18,6 @@
 
 namespace tarvo {
 namespace {
-
-class IdlePump : public EventPump {
- public:
-  void ProcessPendingEvents() override {}
-};
 
 class DroppingOutput : public SoundOutputDevice {
  public:
@@ -74,7 +68,7 @@ struct JsmrBlockPath {
   FilterDesigns designs = ComputeFilterDesigns();
   NullReceiver receiver;
   NullHeardLines heardLines;
-  IdlePump pump;
+  NullEventPump pump;
   DroppingOutput output;
   MonitorOutput monitor{main, designs, Services{}, output};
   Services services{&receiver, &monitor, nullptr, &heardLines, &pump};

@@ -13,7 +13,6 @@
 
 #include "core/app/clock.h"
 #include "core/app/control_frequency.h"
-#include "core/app/event_pump.h"
 #include "core/app/main_state.h"
 #include "core/app/notice.h"
 #include "core/app/null_services.h"
@@ -132,11 +131,6 @@ class RecordedNotice : public Notice {
   std::vector<std::string> errors;
 };
 
-class NoEvents : public EventPump {
- public:
-  void ProcessPendingEvents() override {}
-};
-
 // Printing only: pauses and key intervals would only delay the listing.
 class NoWaitClock : public SteadyClock {
  public:
@@ -166,7 +160,7 @@ int Run(int argc, char* argv[]) {
   }
 
   RecordedNotice notice;
-  NoEvents pump;
+  NullEventPump pump;
   SteadyClock steadyClock;
   NoWaitClock printClock;
   Services services;

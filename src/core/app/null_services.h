@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/app/event_pump.h"
 #include "core/audio/monitor_sink.h"
 #include "core/decode/eye_pattern_sink.h"
 #include "core/dialogs/heard_lines_sink.h"
@@ -10,6 +11,12 @@
 #include "core/radio/serial_device.h"
 
 namespace tarvo {
+
+// For programs without a window: there are no pending events to run.
+class NullEventPump : public EventPump {
+ public:
+  void ProcessPendingEvents() override {}
+};
 
 class NullReceiver : public Receiver {
  public:
