@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "block_counters.h"
-#include "core/app/main_state.h"
 #include "core/app/null_services.h"
 #include "core/audio/capture_front_end.h"
 #include "core/audio/monitor_output.h"
+#include "core/base/main_state.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_fields.h"
 #include "core/decode/jsmr_interpreter.h"

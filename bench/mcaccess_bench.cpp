@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "block_counters.h"
-#include "core/app/main_state.h"
+#include "core/base/main_state.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/dsp/filter_designs.h"
 #include "support/mcaccess_modulator.h"

@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "core/app/channel_grid.h"
-#include "core/app/control_frequency.h"
-#include "core/app/main_state.h"
-#include "core/app/services.h"
 #include "core/audio/capture_front_end.h"
 #include "core/audio/wav_file.h"
+#include "core/base/channel_grid.h"
+#include "core/base/control_frequency.h"
+#include "core/base/main_state.h"
+#include "core/base/megahertz_text.h"
+#include "core/base/services.h"
 #include "core/decode/bit_fields.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_fields.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_interpreter.h"
-#include "core/dialogs/megahertz_text.h"
 #include "core/dsp/filter_designs.h"
 
 namespace tarvo {

@@ -11,14 +11,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/clock.h"
-#include "core/app/control_frequency.h"
-#include "core/app/main_state.h"
-#include "core/app/notice.h"
 #include "core/app/null_services.h"
-#include "core/app/services.h"
-#include "core/app/steady_clock.h"
-#include "core/dialogs/megahertz_text.h"
+#include "core/base/clock.h"
+#include "core/base/control_frequency.h"
+#include "core/base/main_state.h"
+#include "core/base/megahertz_text.h"
+#include "core/base/notice.h"
+#include "core/base/services.h"
+#include "core/base/steady_clock.h"
 #include "core/radio/command_builders.h"
 #include "core/radio/receiver_controller.h"
 #include "core/radio/serial_link.h"

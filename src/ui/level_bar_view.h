@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QWidget>
 
-#include "core/app/main_state.h"
+#include "core/base/main_state.h"
 
 namespace tarvo {
 

@@ -4,10 +4,10 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include "core/app/clock.h"
-#include "core/app/event_pump.h"
-#include "core/app/interval_timer.h"
-#include "core/app/notice.h"
+#include "core/base/clock.h"
+#include "core/base/event_pump.h"
+#include "core/base/interval_timer.h"
+#include "core/base/notice.h"
 
 namespace tarvo {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/steady_clock.h"
+#include "core/base/steady_clock.h"
 #include "core/radio/command_builders.h"
 #include "core/radio/receiver_controller.h"
 #include "core/radio/receiver_model.h"

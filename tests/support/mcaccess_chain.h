@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "core/app/main_state.h"
 #include "core/audio/block_decoder.h"
 #include "core/audio/capture_front_end.h"
+#include "core/base/main_state.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_frame.h"
 #include "core/dsp/filter_designs.h"

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "core/app/clock.h"
-#include "core/app/event_pump.h"
-#include "core/app/interval_timer.h"
-#include "core/app/notice.h"
-#include "core/app/services.h"
 #include "core/audio/monitor_sink.h"
+#include "core/base/clock.h"
+#include "core/base/event_pump.h"
+#include "core/base/heard_lines_sink.h"
+#include "core/base/interval_timer.h"
+#include "core/base/notice.h"
+#include "core/base/services.h"
 #include "core/decode/eye_pattern_sink.h"
-#include "core/dialogs/heard_lines_sink.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo::testing {

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "core/app/event_pump.h"
 #include "core/audio/monitor_sink.h"
+#include "core/base/event_pump.h"
+#include "core/base/heard_lines_sink.h"
 #include "core/decode/eye_pattern_sink.h"
-#include "core/dialogs/heard_lines_sink.h"
 #include "core/radio/receiver.h"
 #include "core/radio/serial_device.h"
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "core/app/control_frequency.h"
-#include "core/app/notice.h"
 #include "core/audio/monitor_sink.h"
+#include "core/base/control_frequency.h"
+#include "core/base/notice.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo {

@@ -2,8 +2,8 @@
 // standby, decoder choice, ID controls, the two return timers and the window switches.
 #pragma once
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 
 namespace tarvo {
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "core/app/control_frequency.h"
 #include "core/app/ini_file.h"
-#include "core/app/notice.h"
+#include "core/base/control_frequency.h"
+#include "core/base/notice.h"
 
 namespace tarvo {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/app/main_state.h"
+#include "core/base/main_state.h"
 
 namespace tarvo {
 

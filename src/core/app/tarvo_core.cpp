@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "core/app/control_frequency.h"
-#include "core/app/event_pump.h"
 #include "core/app/settings.h"
+#include "core/base/control_frequency.h"
+#include "core/base/event_pump.h"
 
 namespace tarvo {
 namespace {

@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/app/interval_timer.h"
-#include "core/app/main_state.h"
 #include "core/app/null_services.h"
 #include "core/app/operator_handlers.h"
-#include "core/app/services.h"
 #include "core/audio/capture_front_end.h"
 #include "core/audio/monitor_routing.h"
 #include "core/audio/sound_path.h"
+#include "core/base/interval_timer.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/decode/eye_pattern.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_interpreter.h"

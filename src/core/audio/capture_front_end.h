@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "core/app/main_state.h"
 #include "core/audio/block_decoder.h"
+#include "core/base/main_state.h"
 #include "core/dsp/filter_designs.h"
 
 namespace tarvo {

@@ -1,6 +1,6 @@
 #include "core/audio/capture_input.h"
 
-#include "core/app/notice.h"
+#include "core/base/notice.h"
 
 namespace tarvo {
 

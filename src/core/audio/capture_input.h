@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
 #include "core/audio/block_ring.h"
 #include "core/audio/capture_device.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 
 namespace tarvo {
 

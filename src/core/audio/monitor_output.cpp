@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app/notice.h"
+#include "core/base/notice.h"
 
 namespace tarvo {
 namespace {

@@ -5,10 +5,10 @@
 #include <array>
 #include <cstdint>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
 #include "core/audio/monitor_sink.h"
 #include "core/audio/sound_output_device.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/dsp/filter_designs.h"
 #include "core/dsp/fir51.h"
 

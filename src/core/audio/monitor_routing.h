@@ -2,8 +2,8 @@
 // and the tone-detection slider.
 #pragma once
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 
 namespace tarvo {
 

@@ -2,11 +2,11 @@
 // monitor output.
 #pragma once
 
-#include "core/app/main_state.h"
 #include "core/audio/capture_front_end.h"
 #include "core/audio/capture_input.h"
 #include "core/audio/monitor_output.h"
 #include "core/audio/sound_device_control.h"
+#include "core/base/main_state.h"
 
 namespace tarvo {
 

@@ -4,14 +4,14 @@
 
 #include <cstdint>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
 #include "core/audio/block_sequencer.h"
 #include "core/audio/capture_device.h"
 #include "core/audio/capture_input.h"
 #include "core/audio/monitor_output.h"
 #include "core/audio/sound_devices.h"
 #include "core/audio/sound_output_device.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/dsp/filter_designs.h"
 
 namespace tarvo {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <span>
 
-#include "core/app/main_state.h"
+#include "core/base/main_state.h"
 #include "core/decode/eye_pattern_sink.h"
 
 namespace tarvo {

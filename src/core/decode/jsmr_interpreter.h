@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/decode/jsmr_frame.h"
 #include "core/dsp/filter_designs.h"
 

@@ -6,9 +6,9 @@
 #include <array>
 #include <cstdint>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
 #include "core/audio/block_decoder.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/decode/mcaccess_frame.h"
 #include "core/decode/mcaccess_frame_check.h"
 #include "core/dsp/filter_designs.h"

@@ -1,10 +1,10 @@
 #include "core/decode/mcaccess_interpreter.h"
 
-#include "core/app/event_pump.h"
-#include "core/app/id_admission.h"
+#include "core/base/event_pump.h"
+#include "core/base/heard_lines_sink.h"
+#include "core/base/id_admission.h"
+#include "core/base/megahertz_text.h"
 #include "core/decode/bit_fields.h"
-#include "core/dialogs/heard_lines_sink.h"
-#include "core/dialogs/megahertz_text.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/decode/mcaccess_frame.h"
 
 namespace tarvo {

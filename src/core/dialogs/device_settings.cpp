@@ -1,7 +1,7 @@
 #include "core/dialogs/device_settings.h"
 
-#include "core/app/clock.h"
-#include "core/app/event_pump.h"
+#include "core/base/clock.h"
+#include "core/base/event_pump.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo {

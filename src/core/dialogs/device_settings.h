@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
 #include "core/audio/sound_device_control.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 
 namespace tarvo {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/app/control_frequency.h"
-#include "core/app/notice.h"
+#include "core/base/control_frequency.h"
+#include "core/base/megahertz_text.h"
+#include "core/base/notice.h"
 #include "core/dialogs/freq_list_file.h"
-#include "core/dialogs/megahertz_text.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo {

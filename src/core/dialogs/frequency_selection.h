@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
+#include "core/base/heard_lines_sink.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/dialogs/cp932_decoder.h"
-#include "core/dialogs/heard_lines_sink.h"
 
 namespace tarvo {
 

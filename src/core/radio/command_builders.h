@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/app/main_state.h"
+#include "core/base/main_state.h"
 #include "core/radio/serial_command.h"
 
 namespace tarvo {

@@ -1,6 +1,6 @@
 #include "core/radio/receiver_controller.h"
 
-#include "core/app/clock.h"
+#include "core/base/clock.h"
 #include "core/radio/command_builders.h"
 #include "core/radio/receiver_model.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/radio/receiver.h"
 #include "core/radio/serial_command.h"
 #include "core/radio/serial_link.h"

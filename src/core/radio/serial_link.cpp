@@ -1,8 +1,8 @@
 #include "core/radio/serial_link.h"
 
-#include "core/app/clock.h"
-#include "core/app/event_pump.h"
-#include "core/app/notice.h"
+#include "core/base/clock.h"
+#include "core/base/event_pump.h"
+#include "core/base/notice.h"
 
 namespace tarvo {
 

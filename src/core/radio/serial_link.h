@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/main_state.h"
-#include "core/app/services.h"
+#include "core/base/main_state.h"
+#include "core/base/services.h"
 #include "core/radio/serial_device.h"
 
 namespace tarvo {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/app/main_state.h"
 #include "core/app/operator_handlers.h"
 #include "core/audio/capture_front_end.h"
+#include "core/base/main_state.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_interpreter.h"
 #include "core/dsp/filter_designs.h"

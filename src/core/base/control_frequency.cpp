@@ -1,10 +1,10 @@
-#include "core/app/control_frequency.h"
+#include "core/base/control_frequency.h"
 
 #include <cstdlib>
 
-#include "core/app/channel_grid.h"
-#include "core/app/main_state.h"
-#include "core/app/notice.h"
+#include "core/base/channel_grid.h"
+#include "core/base/main_state.h"
+#include "core/base/notice.h"
 
 namespace tarvo {
 

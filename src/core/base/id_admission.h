@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/app/main_state.h"
+#include "core/base/main_state.h"
 
 namespace tarvo {
 

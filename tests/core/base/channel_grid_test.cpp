@@ -1,8 +1,8 @@
-#include "core/app/channel_grid.h"
+#include "core/base/channel_grid.h"
 
 #include <gtest/gtest.h>
 
-#include "core/app/id_admission.h"
+#include "core/base/id_admission.h"
 
 namespace tarvo {
 namespace {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "core/app/clock.h"
+#include "core/base/clock.h"
 
 namespace tarvo {
 

@@ -1,4 +1,4 @@
-#include "core/dialogs/megahertz_text.h"
+#include "core/base/megahertz_text.h"
 
 #include <charconv>
 

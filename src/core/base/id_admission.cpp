@@ -1,4 +1,4 @@
-#include "core/app/id_admission.h"
+#include "core/base/id_admission.h"
 
 #include <algorithm>
 

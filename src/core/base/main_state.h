@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/colour.h"
-#include "core/app/interval_timer.h"
+#include "core/base/colour.h"
+#include "core/base/interval_timer.h"
 
 namespace tarvo {
 

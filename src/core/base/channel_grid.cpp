@@ -1,4 +1,4 @@
-#include "core/app/channel_grid.h"
+#include "core/base/channel_grid.h"
 
 #include <cctype>
 #include <cmath>
