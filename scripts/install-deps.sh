@@ -9,6 +9,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   pulseaudio pulseaudio-utils
+  libhamlib-dev libhamlib-utils
+  libmosquitto-dev mosquitto mosquitto-clients
+  clang libclang-rt-14-dev
+  desktop-file-utils dpkg-dev file
+  python3-matplotlib
 )
 
 missing=()
