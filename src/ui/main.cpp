@@ -13,6 +13,7 @@
 #include "ui/tform2.h"
 #include "ui/tform20.h"
 #include "ui/tform9.h"
+#include "ui/tform_history.h"
 #if TARVO_HAVE_PORTAUDIO
 #include "platform/portaudio_capture.h"
 #include "platform/portaudio_devices.h"
@@ -75,6 +76,12 @@ int main(int argc, char* argv[]) {
     };
     form1.Button4Click = [&form20] {
       if (!form20.isVisible()) form20.show();
+    };
+    tarvo::TFormHistory history(core.History(), core.CallLogPath(), &form1,
+                                [&form1] { form1.Refresh(); });
+    form1.HistoryOpen = [&history] {
+      history.show();
+      history.raise();
     };
     tarvo::TForm9 form9(core.State(), core.GetServices(), core.SoundDevicesControl(), deviceLists,
                         &form1);

@@ -1,6 +1,7 @@
 #include "ui/tform1.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -118,6 +119,13 @@ void TForm1::BuildReadOuts() {
     *readOuts[i] = Make<QLabel>(GroupBox1, names[i], {76, y, 98, 14});
     (*readOuts[i])->setFont(readOutFont);
   }
+  // The history opens from here, so no control of the window has to move for it.
+  GroupBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(GroupBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu menu(this);
+    menu.addAction("通話履歴...", [this] { HistoryOpen(); });
+    menu.exec(GroupBox1->mapToGlobal(at));
+  });
 }
 
 void TForm1::BuildLampsAndButtons() {

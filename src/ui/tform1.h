@@ -35,6 +35,8 @@ class TForm1 : public QWidget {
   std::function<void()> Button1Click = [] {};
   std::function<void()> Button2Click = [] {};
   std::function<void()> Button4Click = [] {};
+  // The history window, from the read-outs' context menu.
+  std::function<void()> HistoryOpen = [] {};
 
   // Controls under their layout names.
   QGroupBox* GroupBox1;

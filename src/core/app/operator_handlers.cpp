@@ -5,6 +5,7 @@
 #include "core/audio/monitor_sink.h"
 #include "core/base/control_frequency.h"
 #include "core/base/notice.h"
+#include "core/base/tracking_events.h"
 #include "core/radio/receiver.h"
 
 namespace tarvo {
@@ -36,7 +37,12 @@ void OperatorHandlers::RestoreReceiverVolume() {
   }
 }
 
-void OperatorHandlers::SwitchTrackingOn() {
+void OperatorHandlers::ReportReturn(const char* reason, bool tuned) {
+  if (services_.events == nullptr) return;
+  services_.events->Returned(state_.Decoder, state_.ControlFrequencyText, reason, tuned);
+}
+
+void OperatorHandlers::SwitchTrackingOn(const char* reason) {
   state_.Timer1.SetInterval(0);
   state_.Timer2.SetInterval(0);
   state_.OnControlChannel = true;
@@ -52,15 +58,17 @@ void OperatorHandlers::SwitchTrackingOn() {
     state_.JsmrOnLine = false;
   }
   services_.receiver->TuneReceiver(text, state_.RadioModel);
+  ReportReturn(reason);
   if (!state_.WaveOutput) services_.receiver->SetReceiverVolume(0);
 }
 
 void OperatorHandlers::SpeedButton1Click(bool down) {
   state_.TrackingOn = down;
-  if (down) return SwitchTrackingOn();
+  if (down) return SwitchTrackingOn("tracking-on");
   state_.Timer1.SetInterval(0);
   state_.Timer2.SetInterval(0);
   state_.OnControlChannel = true;
+  ReportReturn("tracking-off", false);
   RestoreReceiverVolume();  // the receiver stays on whatever line it was following
 }
 
@@ -90,6 +98,7 @@ void OperatorHandlers::Button3Click() {
   state_.Timer1.SetInterval(0);
   state_.Timer2.SetInterval(0);
   if (!TuneToControlChannel()) return;
+  ReportReturn("forced");
   if (!state_.WaveOutput) services_.receiver->SetReceiverVolume(0);
 }
 
@@ -146,8 +155,9 @@ void OperatorHandlers::RadioButton4Click() {
 
 void OperatorHandlers::DecoderSwitch() {
   state_.CheckBox3.enabled = !state_.McAccessSelected();
-  if (state_.TrackingOn) return SwitchTrackingOn();
+  if (state_.TrackingOn) return SwitchTrackingOn("decoder-switch");
   state_.OnControlChannel = true;
+  ReportReturn("decoder-switch", false);
   RestoreReceiverVolume();
 }
 
@@ -156,12 +166,14 @@ void OperatorHandlers::Timer1Timer() {
   if (!TuneToControlChannel()) return;
   state_.OnControlChannel = true;
   state_.Timer2.SetInterval(0);
+  ReportReturn("signal-lost");
 }
 
 void OperatorHandlers::Timer2Timer() {
   if (state_.OnControlChannel) return;
   if (!TuneToControlChannel()) return;
   state_.OnControlChannel = true;
+  ReportReturn("call-time-limit");
 }
 
 void OperatorHandlers::CheckBox1Click(bool checked) {

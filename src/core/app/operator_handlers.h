@@ -33,13 +33,15 @@ class OperatorHandlers {
  private:
   // Timers stopped, back on the control channel, grid and JSMR state for the selected decoder,
   // re-tuned; the receiver muted with "RADIO" output.
-  void SwitchTrackingOn();
+  void SwitchTrackingOn(const char* reason);
   void DecoderSwitch();
   // Tunes to ControlFrequencyText; false (after the conversion error) when it is not a number.
   bool TuneToControlChannel();
   // Whether ControlFrequencyText is a number; shows the conversion error when not.
   bool ControlFrequencyParses();
   void RestoreReceiverVolume();
+  // The followed line (if any) given up for the control channel, as an event.
+  void ReportReturn(const char* reason, bool tuned = true);
 
   MainState& state_;
   Services services_;

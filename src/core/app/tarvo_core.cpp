@@ -30,13 +30,18 @@ Services LinkServices(const Platform& platform) {
 TarvoCore::TarvoCore(Platform platform)
     : platform_(std::move(platform)),
       settingsPath_(SettingsPathFor(platform_.programPath)),
+      callLogPath_(platform_.callLogPath.empty() ? settingsPath_.parent_path() / kCallLogName
+                                                 : platform_.callLogPath),
       designs_(ComputeFilterDesigns()),
+      events_(platform_.clock),
+      callLog_(callLogPath_, platform_.notice),
       eye_(state_),
       sound_(state_, designs_, NoticeOnly(platform_.notice),
              platform_.capture != nullptr ? *platform_.capture : silentCapture_,
              platform_.soundOutput != nullptr ? *platform_.soundOutput : silentOutput_,
              [this](const std::int16_t* frames, int count) {
                frontEnd_.ProcessInputBlock(frames, count);
+               health_.BlockDone(state_);
                blockListener_();
              }),
       link_(platform_.serialDevice != nullptr ? *platform_.serialDevice : nullSerial_, state_,
@@ -50,7 +55,10 @@ TarvoCore::TarvoCore(Platform platform)
       jsmrDemodulator_(state_, designs_, services_, jsmrInterpreter_),
       mcaccessDemodulator_(state_, designs_, services_, mcaccessInterpreter_),
       frontEnd_(state_, designs_, mcaccessDemodulator_, jsmrDemodulator_),
-      routing_(state_, services_) {
+      routing_(state_, services_),
+      history_(state_, handlers_, health_) {
+  if (platform_.writeCallLog) events_.AddSink(&callLog_);
+  events_.AddSink(&history_);
   state_.Timer1.SetDriver(platform_.timer1);
   state_.Timer2.SetDriver(platform_.timer2);
 }
@@ -64,6 +72,8 @@ Services TarvoCore::MakeServices() {
   s.pump = platform_.pump;
   s.notice = platform_.notice;
   s.clock = platform_.clock;
+  s.events = &events_;
+  s.health = &health_;
   return s;
 }
 

@@ -5,14 +5,18 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/app/call_history.h"
+#include "core/app/call_log.h"
 #include "core/app/null_services.h"
 #include "core/app/operator_handlers.h"
 #include "core/audio/capture_front_end.h"
 #include "core/audio/monitor_routing.h"
 #include "core/audio/sound_path.h"
+#include "core/base/decode_health.h"
 #include "core/base/interval_timer.h"
 #include "core/base/main_state.h"
 #include "core/base/services.h"
+#include "core/base/tracking_events.h"
 #include "core/decode/eye_pattern.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_interpreter.h"
@@ -52,6 +56,9 @@ struct Platform {
   // The sound card; without them the program runs silent.
   CaptureDevice* capture = nullptr;
   SoundOutputDevice* soundOutput = nullptr;
+  // The call log: beside the settings file unless another file is named; none when off.
+  bool writeCallLog = true;
+  std::filesystem::path callLogPath;
 };
 
 class TarvoCore {
@@ -98,6 +105,11 @@ class TarvoCore {
   // The frequency window and the eye-pattern window, as their views drive them.
   FrequencySelection& FrequencyWindow() { return frequencyWindow_; }
   EyePattern& Eye() { return eye_; }
+  // Every tracking decision; more sinks (standard output, a message broker) may listen.
+  TrackingEvents& Events() { return events_; }
+  const DecodeHealth& Health() const { return health_; }
+  CallHistory& History() { return history_; }
+  const std::filesystem::path& CallLogPath() const { return callLogPath_; }
 
  private:
   Services MakeServices();
@@ -105,8 +117,12 @@ class TarvoCore {
 
   Platform platform_;
   std::filesystem::path settingsPath_;
+  std::filesystem::path callLogPath_;
   MainState state_;
   FilterDesigns designs_;
+  TrackingEvents events_;
+  DecodeHealth health_{&events_};
+  CallLog callLog_;
 
   // Stand-ins for the parts the platform did not hand in.
   NullSerialDevice nullSerial_;
@@ -126,6 +142,7 @@ class TarvoCore {
   McAccessDemodulator mcaccessDemodulator_;
   CaptureFrontEnd frontEnd_;
   MonitorRouting routing_;
+  CallHistory history_;
   std::function<void()> blockListener_ = [] {};
 };
 

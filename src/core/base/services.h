@@ -1,6 +1,6 @@
 // The outside world as the core reaches it: receiver, monitor output, eye-pattern window,
-// heard-lines list, event pump, operator notices and clock. The program wires real parts in,
-// tests wire fakes and recorders.
+// heard-lines list, event pump, operator notices, clock, tracking events and decode health. The
+// program wires real parts in, tests wire fakes and recorders.
 #pragma once
 
 namespace tarvo {
@@ -12,6 +12,8 @@ class HeardLinesSink;
 class EventPump;
 class Notice;
 class Clock;
+class TrackingEvents;
+class DecodeHealth;
 
 struct Services {
   Receiver* receiver = nullptr;
@@ -21,6 +23,8 @@ struct Services {
   EventPump* pump = nullptr;
   Notice* notice = nullptr;
   Clock* clock = nullptr;
+  TrackingEvents* events = nullptr;  // where every tracking decision is reported
+  DecodeHealth* health = nullptr;    // frames accepted and rejected by the demodulators
 };
 
 }  // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/base/decode_health.h"
 #include "core/decode/eye_pattern_sink.h"
 
 namespace tarvo {
@@ -73,8 +74,10 @@ void JsmrDemodulator::Synchronise() {
         // An earlier word of this block sent the receiver away; later ones are not for us.
         state_.Panel1 = Colour::kBlack;
       } else if (auto word = DecodeJsmrFrame(frame_)) {
+        if (services_.health != nullptr) services_.health->FrameAccepted();
         sink_.InterpretJsmrWord(*word);
       } else {
+        if (services_.health != nullptr) services_.health->FrameRejected();
         state_.Panel1 = Colour::kBlack;
       }
       continue;

@@ -9,6 +9,7 @@
 #include "core/base/heard_lines_sink.h"
 #include "core/base/id_admission.h"
 #include "core/base/megahertz_text.h"
+#include "core/base/tracking_events.h"
 #include "core/decode/bit_fields.h"
 #include "core/decode/jsmr_fields.h"
 #include "core/radio/receiver.h"
@@ -50,8 +51,28 @@ void JsmrInterpreter::InterpretJsmrWord(const JsmrWord& word) {
     if (!state_.IdSpecificReception() && !onControlFrequency && !announcement) {
       state_.Edit2.text = idText;
     }
-    if (!announcement && !onControlFrequency && state_.TrackingOn && IdAdmitted(state_, idText)) {
-      TuneToLine(lineFrequency);
+    if (!announcement) {
+      TrackingEvent call;
+      call.event = "call";
+      call.station = HexText(static_cast<std::uint32_t>(fields.station), 8);
+      call.id = idText;
+      call.line = FormatMegahertz(lineFrequency);
+      call.channel = fields.channel;
+      if (!state_.TrackingOn) {
+        call.reason = "tracking-off";
+      } else if (onControlFrequency) {
+        call.reason = "control-line";
+      } else if (!IdAdmitted(state_, idText)) {
+        call.reason = state_.IdSpecificReception() ? "id-not-selected" : "id-passed";
+      }
+      call.action = call.reason.empty() ? "follow" : "skip";
+      if (call.reason.empty()) {
+        if (services_.events != nullptr)
+          services_.events->Followed(std::move(call), state_.Decoder);
+        TuneToLine(lineFrequency);
+      } else if (services_.events != nullptr) {
+        services_.events->Emit(std::move(call), state_.Decoder);
+      }
     }
   }
   state_.Panel1 = Colour::kAqua;
@@ -125,6 +146,9 @@ void JsmrInterpreter::ReleaseLine() {
   const std::string controlText = state_.ControlFrequencyText;
   services_.pump->ProcessPendingEvents();
   services_.receiver->TuneReceiver(controlText, state_.RadioModel);
+  if (services_.events != nullptr) {
+    services_.events->Returned(state_.Decoder, controlText, "tone-ended");
+  }
   state_.JsmrOnLine = false;
   ShowControlLine();
   state_.CallAudioOpen = false;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/audio/monitor_sink.h"
+#include "core/base/decode_health.h"
 #include "core/decode/eye_pattern_sink.h"
 #include "core/radio/receiver.h"
 
@@ -139,7 +140,11 @@ void McAccessDemodulator::AcceptBit(std::uint8_t bit) {
   }
   if (!complete) return;
   syncRegister_ = 0;
-  if (const auto word = CheckMcAccessFrame(frameBits_)) frames_.InterpretMcAccessFrame(*word);
+  const auto word = CheckMcAccessFrame(frameBits_);
+  if (services_.health != nullptr) {
+    word ? services_.health->FrameAccepted() : services_.health->FrameRejected();
+  }
+  if (word) frames_.InterpretMcAccessFrame(*word);
 }
 
 void McAccessDemodulator::SuperviseCall() {

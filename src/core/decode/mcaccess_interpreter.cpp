@@ -4,6 +4,7 @@
 #include "core/base/heard_lines_sink.h"
 #include "core/base/id_admission.h"
 #include "core/base/megahertz_text.h"
+#include "core/base/tracking_events.h"
 #include "core/decode/bit_fields.h"
 #include "core/radio/receiver.h"
 
@@ -105,21 +106,52 @@ void McAccessInterpreter::InterpretMcAccessFrame(const McAccessWord& word) {
   state_.RxLampBlocks = 0;
 }
 
+// Why a call assignment is not followed; empty when it is.
+std::string McAccessInterpreter::SkipReason(const McAccessFields& f) const {
+  if (!state_.TrackingOn) return "tracking-off";
+  if (f.line == kBandEdgeText) return "band-edge";
+  if (f.lineType == "DIGIT") return "data-line";
+  if (!IdAdmitted(state_, f.id)) {
+    return state_.IdSpecificReception() ? "id-not-selected" : "id-passed";
+  }
+  return "";
+}
+
 void McAccessInterpreter::AssignCall(const McAccessFields& f) {
   services_.heardLines->AddChList(*f.lineMHz);
+  TrackingEvent call;
+  call.event = "call";
+  call.station = f.station;
+  call.id = f.id;
+  call.line = f.line;
+  call.lineType = f.lineType;
+  call.reason = SkipReason(f);
+  call.action = call.reason.empty() ? "follow" : "skip";
   if (!state_.TrackingOn || f.line == kBandEdgeText) {
     state_.Label21 = kNoLineFrequency;
+    Report(std::move(call));
     return;
   }
   const bool passListed = IdInPassList(state_, f.id);
-  if (f.lineType != "DIGIT" && IdAdmitted(state_, f.id)) {
+  if (call.reason.empty()) {
     state_.Label21 = f.line + "MHz";
+    Report(std::move(call));
     TuneToLine(f.line);
   } else {
     state_.Label21 = kNoLineFrequency;
+    Report(std::move(call));
   }
   // Edit2 shows the latest caller not kept out by the pass list, ready to be copied.
   if (!state_.IdSpecificReception() && !passListed) state_.Edit2.text = f.id;
+}
+
+void McAccessInterpreter::Report(TrackingEvent event) {
+  if (services_.events == nullptr) return;
+  if (event.action == "follow") {
+    services_.events->Followed(std::move(event), state_.Decoder);
+  } else {
+    services_.events->Emit(std::move(event), state_.Decoder);
+  }
 }
 
 void McAccessInterpreter::FollowBroadcast(const McAccessFields& f) {
@@ -127,6 +159,12 @@ void McAccessInterpreter::FollowBroadcast(const McAccessFields& f) {
   services_.heardLines->AddChList(*f.lineMHz);
   state_.Label21 = f.line + "MHz";
   state_.Label7 = "一斉指令";
+  TrackingEvent broadcast;
+  broadcast.event = "broadcast";
+  broadcast.station = f.station;
+  broadcast.line = f.line;
+  broadcast.action = "follow";
+  Report(std::move(broadcast));
   TuneToLine(f.line);
 }
 
@@ -137,6 +175,14 @@ void McAccessInterpreter::MoveControlChannel(const McAccessFields& f) {
   if (!state_.TrackingOn || f.line == kBandEdgeText) return;
   // The channel step stays as derived for the old control frequency.
   state_.ControlFrequencyText = f.line;
+  if (services_.events != nullptr) {
+    TrackingEvent moved;
+    moved.event = "control";
+    moved.station = f.station;
+    moved.line = f.line;
+    moved.reason = "moved";
+    services_.events->Emit(std::move(moved), state_.Decoder);
+  }
   services_.receiver->TuneReceiver(state_.ControlFrequencyText, state_.RadioModel);
   state_.Timer2.SetInterval(0);
   state_.OnControlChannel = true;

@@ -7,6 +7,7 @@
 
 #include "core/base/main_state.h"
 #include "core/base/services.h"
+#include "core/base/tracking_event.h"
 #include "core/decode/mcaccess_frame.h"
 
 namespace tarvo {
@@ -41,6 +42,9 @@ class McAccessInterpreter : public McAccessFrameSink {
 
  private:
   void AssignCall(const McAccessFields& fields);
+  std::string SkipReason(const McAccessFields& fields) const;
+  // Hands the decision to the event seam; a follow also marks the line as followed.
+  void Report(TrackingEvent event);
   void FollowBroadcast(const McAccessFields& fields);
   void MoveControlChannel(const McAccessFields& fields);
   void TuneToLine(const std::string& frequencyText);

@@ -5,6 +5,7 @@
 #include "core/base/control_frequency.h"
 #include "core/base/megahertz_text.h"
 #include "core/base/notice.h"
+#include "core/base/tracking_events.h"
 #include "core/dialogs/freq_list_file.h"
 #include "core/radio/receiver.h"
 
@@ -63,6 +64,7 @@ void FrequencySelection::Button15Click() {
   const std::string text = FormatMegahertz(*value);
   Label1 = text;
   state_.ControlFrequencyText = text;
+  ReportControlChange("keypad");
   Tune(text);
   ListBox2.clear();
 }
@@ -88,6 +90,7 @@ void FrequencySelection::ListBox1Click(int index) {
   state_.ControlFrequencyText = text;
   DeriveChannelGrid(state_, text);
   Label1 = text;
+  ReportControlChange("list");
   Tune(text);
   ListBox2.clear();
 }
@@ -126,6 +129,15 @@ void FrequencySelection::AddChList(double frequencyMHz) {
 void FrequencySelection::ReportError(const std::string& text) {
   services_.notice->Beep();
   services_.notice->ShowError(text);
+}
+
+void FrequencySelection::ReportControlChange(const char* reason) {
+  if (services_.events == nullptr) return;
+  TrackingEvent e;
+  e.event = "control";
+  e.line = state_.ControlFrequencyText;
+  e.reason = reason;
+  services_.events->Emit(std::move(e), state_.Decoder);
 }
 
 void FrequencySelection::Tune(const std::string& frequencyText) {

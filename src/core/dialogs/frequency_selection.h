@@ -51,6 +51,8 @@ class FrequencySelection : public HeardLinesSink {
  private:
   void ReportError(const std::string& text);
   void Tune(const std::string& frequencyText);
+  // The operator picked a new control channel: "keypad" or "list".
+  void ReportControlChange(const char* reason);
 
   MainState& state_;
   Services services_;
