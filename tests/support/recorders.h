@@ -9,11 +9,13 @@
 
 #include "core/audio/monitor_sink.h"
 #include "core/base/clock.h"
+#include "core/base/decode_health.h"
 #include "core/base/event_pump.h"
 #include "core/base/heard_lines_sink.h"
 #include "core/base/interval_timer.h"
 #include "core/base/notice.h"
 #include "core/base/services.h"
+#include "core/base/tracking_events.h"
 #include "core/decode/eye_pattern_sink.h"
 #include "core/radio/receiver.h"
 
@@ -133,8 +135,31 @@ class FakeTimer : public TimerDriver {
   int restarts = 0;
 };
 
-// All recorders together, wired as Services.
+class RecordingEventSink : public TrackingEventSink {
+ public:
+  void OnTrackingEvent(const TrackingEvent& event) override { events.push_back(event); }
+  // The events of one kind, in order.
+  std::vector<TrackingEvent> Of(const std::string& kind) const {
+    std::vector<TrackingEvent> found;
+    for (const auto& e : events) {
+      if (e.event == kind) found.push_back(e);
+    }
+    return found;
+  }
+  std::vector<TrackingEvent> events;
+};
+
+// A fixed wall time, so events are stamped alike on every run.
+inline std::chrono::system_clock::time_point FixedWallTime() {
+  return std::chrono::system_clock::time_point(std::chrono::seconds(1796000000));
+}
+
+// All recorders together, wired as Services. Events are timed on the fake clock.
 struct RecordingWorld {
+  RecordingWorld() { events.AddSink(&eventLog); }
+  RecordingWorld(const RecordingWorld&) = delete;
+  RecordingWorld& operator=(const RecordingWorld&) = delete;
+
   RecordingReceiver receiver;
   RecordingMonitor monitor;
   RecordingEye eye;
@@ -142,6 +167,9 @@ struct RecordingWorld {
   CountingPump pump;
   RecordingNotice notice;
   FakeClock clock;
+  TrackingEvents events{&clock, FixedWallTime};
+  RecordingEventSink eventLog;
+  DecodeHealth health{&events};
 
   Services services() {
     Services s;
@@ -152,6 +180,8 @@ struct RecordingWorld {
     s.pump = &pump;
     s.notice = &notice;
     s.clock = &clock;
+    s.events = &events;
+    s.health = &health;
     return s;
   }
 };

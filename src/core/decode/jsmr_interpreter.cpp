@@ -68,10 +68,10 @@ void JsmrInterpreter::InterpretJsmrWord(const JsmrWord& word) {
       call.action = call.reason.empty() ? "follow" : "skip";
       if (call.reason.empty()) {
         if (services_.events != nullptr)
-          services_.events->Followed(std::move(call), state_.Decoder);
+          services_.events->Followed(std::move(call), DecoderType::kJsmr);
         TuneToLine(lineFrequency);
       } else if (services_.events != nullptr) {
-        services_.events->Emit(std::move(call), state_.Decoder);
+        services_.events->Emit(std::move(call), DecoderType::kJsmr);
       }
     }
   }
@@ -147,7 +147,7 @@ void JsmrInterpreter::ReleaseLine() {
   services_.pump->ProcessPendingEvents();
   services_.receiver->TuneReceiver(controlText, state_.RadioModel);
   if (services_.events != nullptr) {
-    services_.events->Returned(state_.Decoder, controlText, "tone-ended");
+    services_.events->Returned(DecoderType::kJsmr, controlText, "tone-ended");
   }
   state_.JsmrOnLine = false;
   ShowControlLine();

@@ -148,9 +148,9 @@ void McAccessInterpreter::AssignCall(const McAccessFields& f) {
 void McAccessInterpreter::Report(TrackingEvent event) {
   if (services_.events == nullptr) return;
   if (event.action == "follow") {
-    services_.events->Followed(std::move(event), state_.Decoder);
+    services_.events->Followed(std::move(event), DecoderType::kMcAccess);
   } else {
-    services_.events->Emit(std::move(event), state_.Decoder);
+    services_.events->Emit(std::move(event), DecoderType::kMcAccess);
   }
 }
 
@@ -181,7 +181,7 @@ void McAccessInterpreter::MoveControlChannel(const McAccessFields& f) {
     moved.station = f.station;
     moved.line = f.line;
     moved.reason = "moved";
-    services_.events->Emit(std::move(moved), state_.Decoder);
+    services_.events->Emit(std::move(moved), DecoderType::kMcAccess);
   }
   services_.receiver->TuneReceiver(state_.ControlFrequencyText, state_.RadioModel);
   state_.Timer2.SetInterval(0);

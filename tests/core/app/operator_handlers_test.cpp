@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "support/recorders.h"
 
 namespace tarvo {
@@ -324,6 +327,63 @@ TEST_F(OperatorHandlersTest, WindowSwitches) {
   state.FormHeight = 300;  // any other height opens up
   handlers.Button5Click();
   EXPECT_EQ(state.FormHeight, 470);
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST_F(OperatorHandlersTest, EveryWayBackFromALineIsAReturnEventWithItsReasonAndTime) {
+  struct Case {
+    const char* reason;
+    std::function<void(OperatorHandlers&, MainState&)> act;
+    bool tuned;
+  };
+  const Case cases[] = {
+      {"signal-lost", [](OperatorHandlers& h, MainState&) { h.Timer1Timer(); }, true},
+      {"call-time-limit", [](OperatorHandlers& h, MainState&) { h.Timer2Timer(); }, true},
+      {"forced", [](OperatorHandlers& h, MainState&) { h.Button3Click(); }, true},
+      {"tracking-off", [](OperatorHandlers& h, MainState&) { h.SpeedButton1Click(false); }, false},
+      {"decoder-switch",
+       [](OperatorHandlers& h, MainState& s) {
+         s.TrackingOn = true;
+         h.RadioButton4Click();
+       },
+       true},
+      {"decoder-switch", [](OperatorHandlers& h, MainState&) { h.RadioButton3Click(); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    MainState s;
+    RecordingWorld w;
+    OperatorHandlers h{s, w.services()};
+    s.ControlFrequencyText = "850.01250";
+    TrackingEvent call;
+    call.event = "call";
+    call.line = "851.01250";
+    w.events.Followed(call, s.Decoder);
+    s.OnControlChannel = false;
+    w.clock.now += 12345;
+    c.act(h, s);
+    const auto returns = w.eventLog.Of("return");
+    ASSERT_EQ(returns.size(), 1u);
+    EXPECT_EQ(returns[0].reason, c.reason);
+    EXPECT_EQ(returns[0].line, "851.01250");
+    EXPECT_EQ(returns[0].to, "850.01250");
+    EXPECT_DOUBLE_EQ(*returns[0].seconds, 12.345);
+    EXPECT_EQ(returns[0].tuned, c.tuned ? std::nullopt : std::optional<bool>(false));
+    EXPECT_TRUE(s.OnControlChannel);
+  }
+}
+
+TEST_F(OperatorHandlersTest, NothingReturnsWhenNoLineWasFollowed) {
+  handlers.Button3Click();
+  handlers.SpeedButton1Click(true);
+  OnALine();  // a tune the events never heard of
+  handlers.Timer1Timer();
+  EXPECT_TRUE(world.eventLog.Of("return").empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/megahertz_text.h"
 #include "core/decode/jsmr_fields.h"
 #include "support/jsmr_modulator.h"
 #include "support/recorders.h"
@@ -82,17 +83,25 @@ TEST(JsmrInterpreter, FollowsOnlyAdmittedCallsAndListsEveryLine) {
     std::optional<double> listed;
     const char* edit2;
     bool tuned;
+    const char* event = nullptr;  // the call event's action and reason; none for non-calls
   };
   const auto none = [](MainState&) {};
   const Case cases[] = {
-      {"admitted call", {0x42, 0x01, 0, 17}, none, 850.425, "42", true},
+      {"admitted call", {0x42, 0x01, 0, 17}, none, 850.425, "42", true, "follow"},
       {"tracking off",
        {0x42, 0x01, 0, 17},
        [](MainState& s) { s.TrackingOn = false; },
        850.425,
        "42",
-       false},
-      {"line prints as the control frequency", {0x42, 0x01, 0, 0}, none, 850.0, "---", false},
+       false,
+       "skip tracking-off"},
+      {"line prints as the control frequency",
+       {0x42, 0x01, 0, 0},
+       none,
+       850.0,
+       "---",
+       false,
+       "skip control-line"},
       {"control-channel announcement", {0x1F, 0x2A, 0, 17}, none, std::nullopt, "---", false},
       {"channel 720", {0x42, 0x01, 0, 720}, none, std::nullopt, "---", false},
       {"channel 1023", {0x42, 0x01, 0, 1023}, none, std::nullopt, "---", false},
@@ -104,13 +113,15 @@ TEST(JsmrInterpreter, FollowsOnlyAdmittedCallsAndListsEveryLine) {
        },
        850.425,
        "42",
-       false},
+       false,
+       "skip id-passed"},
       {"pass list off",
        {0x42, 0x01, 0, 17},
        [](MainState& s) { s.IdPassList = {"42"}; },
        850.425,
        "42",
-       true},
+       true,
+       "follow"},
       {"ID-specific reception, ID in Edit3",
        {0x42, 0x01, 0, 17},
        [](MainState& s) {
@@ -119,7 +130,8 @@ TEST(JsmrInterpreter, FollowsOnlyAdmittedCallsAndListsEveryLine) {
        },
        850.425,
        "---",
-       true},
+       true,
+       "follow"},
       {"ID-specific reception, ID nowhere",
        {0x42, 0x01, 0, 17},
        [](MainState& s) {
@@ -128,7 +140,8 @@ TEST(JsmrInterpreter, FollowsOnlyAdmittedCallsAndListsEveryLine) {
        },
        850.425,
        "---",
-       false},
+       false,
+       "skip id-not-selected"},
       {"ID-specific reception ignores the pass list",
        {0x42, 0x01, 0, 17},
        [](MainState& s) {
@@ -139,8 +152,9 @@ TEST(JsmrInterpreter, FollowsOnlyAdmittedCallsAndListsEveryLine) {
        },
        850.425,
        "42",
-       true},
-      {"hex digits upper case", {0xAB, 0x01, 0, 17}, none, 850.425, "AB", true},
+       true,
+       "follow"},
+      {"hex digits upper case", {0xAB, 0x01, 0, 17}, none, 850.425, "AB", true, "follow"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -158,6 +172,18 @@ TEST(JsmrInterpreter, FollowsOnlyAdmittedCallsAndListsEveryLine) {
     EXPECT_EQ(t.state.JsmrOnLine, c.tuned);
     EXPECT_EQ(t.state.OnControlChannel, !c.tuned);
     EXPECT_EQ(t.state.Panel1, Colour::kAqua);
+    const auto calls = t.world.eventLog.Of("call");
+    if (c.event == nullptr) {
+      EXPECT_TRUE(calls.empty());
+    } else {
+      ASSERT_EQ(calls.size(), 1u);
+      const std::string decision =
+          calls[0].reason.empty() ? calls[0].action : calls[0].action + " " + calls[0].reason;
+      EXPECT_EQ(decision, c.event);
+      EXPECT_EQ(calls[0].decoder, "jsmr");
+      EXPECT_EQ(calls[0].line, FormatMegahertz(*c.listed));
+      EXPECT_EQ(calls[0].channel, c.fields.channel);
+    }
   }
 }
 

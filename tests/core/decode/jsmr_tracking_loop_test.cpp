@@ -97,6 +97,7 @@ class TrackingLoop {
       const std::string heard = tunedTo;
       const std::vector<std::int16_t> audio = air.Render(heard);
       frontEnd.ProcessInputBlock(audio.data(), static_cast<int>(audio.size() / 2));
+      world.clock.now += 512 * 1000 / 11025;
       trace.push_back({heard, interpreter.JsmrLineBlocks(), state.CallAudioOpen,
                        world.monitor.writes.size(), state.Panel4});
     }
@@ -163,6 +164,18 @@ TEST(JsmrTrackingLoop, FollowsACallAndReturnsWhenTheLineToneEndsIt) {
     EXPECT_FALSE(loop.state.JsmrOnLine);
     // Decoding picks up again on the control channel: the announcements keep the lamp aqua.
     EXPECT_EQ(loop.state.Panel1, Colour::kAqua);
+    // Reported: the call followed, the return twenty blocks after the tune block.
+    const auto calls = loop.world.eventLog.Of("call");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].action, "follow");
+    EXPECT_EQ(calls[0].id, "42");
+    EXPECT_EQ(calls[0].line, "850.42500");
+    const auto returns = loop.world.eventLog.Of("return");
+    ASSERT_EQ(returns.size(), 1u);
+    EXPECT_EQ(returns[0].reason, "tone-ended");
+    EXPECT_EQ(returns[0].line, "850.42500");
+    EXPECT_EQ(returns[0].to, kControl);
+    EXPECT_DOUBLE_EQ(*returns[0].seconds, 20 * (512 * 1000 / 11025) / 1000.0);
   }
 }
 

@@ -212,6 +212,7 @@ struct CallCase {
   std::vector<std::string> passList;
   bool followed;
   std::string edit2After;
+  const char* skipReason = "";  // the call event's reason; a follow has none
 };
 
 TEST_F(McAccessInterpreterTest, CallAssignmentAdmission) {
@@ -235,9 +236,28 @@ TEST_F(McAccessInterpreterTest, CallAssignmentAdmission) {
        false,
        {},
        false,
-       "1A7"},
-      {"tracking off", Call(0x1A7, 41, true), false, false, dashes, false, {}, false, "---"},
-      {"band edge", Call(0x1A7, 0, false), true, false, dashes, false, {}, false, "---"},
+       "1A7",
+       "data-line"},
+      {"tracking off",
+       Call(0x1A7, 41, true),
+       false,
+       false,
+       dashes,
+       false,
+       {},
+       false,
+       "---",
+       "tracking-off"},
+      {"band edge",
+       Call(0x1A7, 0, false),
+       true,
+       false,
+       dashes,
+       false,
+       {},
+       false,
+       "---",
+       "band-edge"},
       {"ID-specific, all three empty",
        Call(0x1A7, 41, true),
        true,
@@ -246,7 +266,8 @@ TEST_F(McAccessInterpreterTest, CallAssignmentAdmission) {
        false,
        {},
        false,
-       "---"},
+       "---",
+       "id-not-selected"},
       {"ID-specific, Edit4 matches",
        Call(0x1A7, 41, true),
        true,
@@ -273,7 +294,8 @@ TEST_F(McAccessInterpreterTest, CallAssignmentAdmission) {
        false,
        {},
        false,
-       "1a7"},
+       "1a7",
+       "id-not-selected"},
       {"pass list holds the ID",
        Call(0x1A7, 41, true),
        true,
@@ -282,7 +304,8 @@ TEST_F(McAccessInterpreterTest, CallAssignmentAdmission) {
        true,
        {"055", "1A7"},
        false,
-       "0FF"},
+       "0FF",
+       "id-passed"},
       {"pass list without the ID",
        Call(0x1A7, 41, true),
        true,
@@ -310,7 +333,8 @@ TEST_F(McAccessInterpreterTest, CallAssignmentAdmission) {
        true,
        {"1A7"},
        false,
-       "0FF"},
+       "0FF",
+       "data-line"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -331,6 +355,13 @@ TEST_F(McAccessInterpreterTest, CallAssignmentAdmission) {
     EXPECT_NEAR(w.heardLines.added[0], line, 1e-9);
     EXPECT_EQ(s.Edit2.text, c.edit2After);
     EXPECT_EQ(s.Label7, "通話回線");
+    const auto calls = w.eventLog.Of("call");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].decoder, "mcaccess");
+    EXPECT_EQ(calls[0].id, "1A7");
+    EXPECT_EQ(calls[0].line, c.word.channel == 0 ? "850.00000" : "851.01250");
+    EXPECT_EQ(calls[0].action, c.followed ? "follow" : "skip");
+    EXPECT_EQ(calls[0].reason, c.skipReason);
     if (c.followed) {
       ASSERT_EQ(w.receiver.tunes.size(), 1u);
       EXPECT_EQ(w.receiver.tunes[0].frequencyText, "851.01250");

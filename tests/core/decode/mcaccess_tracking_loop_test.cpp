@@ -242,6 +242,20 @@ TEST(McAccessTrackingLoopTest, FollowsACallAndReturnsThreeSecondsAfterItsAudioSt
   ASSERT_TRUE(loop.RunUntil([&] { return loop.state.Label22 == MarkerText(3); }));
   EXPECT_EQ(loop.trace.back().panel4, Colour::kBlack);
   EXPECT_EQ(loop.LineTunes(), std::vector<std::string>{kLine});
+
+  // What the tracker reported: the call followed, then the return when its signal was lost.
+  std::vector<std::string> decisions;
+  for (const TrackingEvent& e : loop.world.eventLog.events) {
+    if (e.event != "health") decisions.push_back(e.event + " " + e.action + e.reason);
+  }
+  EXPECT_EQ(decisions, (std::vector<std::string>{"call follow", "return signal-lost"}));
+  const auto returns = loop.world.eventLog.Of("return");
+  ASSERT_EQ(returns.size(), 1u);
+  EXPECT_EQ(returns[0].line, kLine);
+  EXPECT_EQ(returns[0].to, kControl);
+  const std::int64_t lineTuneAt = loop.tunes[1].ms;
+  EXPECT_NEAR(*returns[0].seconds, (backAt - lineTuneAt) / 1000.0, 0.001);
+  EXPECT_GT(*returns[0].seconds, 3.0 + 20 * kBlockMs / 1000.0);  // 20 blocks of call, then 3 s
 }
 
 struct FilterCase {
