@@ -130,7 +130,10 @@ TFormHistory::TFormHistory(CallHistory& history, std::filesystem::path logPath, 
   Table->verticalHeader()->hide();
   Table->verticalHeader()->setDefaultSectionSize(18);
   Table->horizontalHeader()->setStretchLastSection(true);
-  Table->setColumnWidth(0, 140);
+  const int widths[kColumnCount] = {130, 60, 70, 50, 50, 80, 60, 60, 110, 40};
+  for (int column = 0; column < kColumnCount; ++column) {
+    Table->setColumnWidth(column, widths[column]);
+  }
   Button1 = new QPushButton("IDパスに追加", this);
   Button1->setObjectName("Button1");
   Button2 = new QPushButton("ID欄へ", this);
