@@ -29,7 +29,8 @@ Services LinkServices(const Platform& platform) {
 
 TarvoCore::TarvoCore(Platform platform)
     : platform_(std::move(platform)),
-      settingsPath_(SettingsPathFor(platform_.programPath)),
+      settingsPath_(platform_.settingsPath.empty() ? SettingsPathFor(platform_.programPath)
+                                                   : platform_.settingsPath),
       callLogPath_(platform_.callLogPath.empty() ? settingsPath_.parent_path() / kCallLogName
                                                  : platform_.callLogPath),
       designs_(ComputeFilterDesigns()),
@@ -66,6 +67,10 @@ TarvoCore::TarvoCore(Platform platform)
 Services TarvoCore::MakeServices() {
   Services s;
   s.receiver = platform_.receiver != nullptr ? platform_.receiver : &controller_;
+  if (platform_.receiverTap != nullptr) {
+    tappedReceiver_.emplace(*s.receiver, *platform_.receiverTap);
+    s.receiver = &*tappedReceiver_;
+  }
   s.monitor = platform_.monitor != nullptr ? platform_.monitor : &sound_.Monitor();
   s.eye = &eye_;
   s.heardLines = &frequencyWindow_;
@@ -81,6 +86,7 @@ void TarvoCore::Start() {
   state_.TuneSettleBlocks = 0;
   state_.RadioBusy = false;
   LoadSettings(state_, settingsPath_, *platform_.notice);
+  platform_.afterSettingsLoaded(state_);
   DeriveStartState();
   // Serial ports, then the receiver on the chosen port.
   link_.ListSerialPorts();
@@ -141,6 +147,10 @@ void TarvoCore::ComboBox2Change(int index) {
 bool TarvoCore::FormClose() {
   controller_.ReleaseOnFormClose();
   return SaveSettings(state_, settingsPath_, *platform_.notice);
+}
+
+void TarvoCore::ReleaseReceiverOnClose() {
+  controller_.ReleaseOnFormClose();
 }
 
 void TarvoCore::FormDestroy() {

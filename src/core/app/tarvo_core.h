@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "core/app/call_history.h"
 #include "core/app/call_log.h"
@@ -26,6 +27,7 @@
 #include "core/dialogs/frequency_selection.h"
 #include "core/dsp/filter_designs.h"
 #include "core/radio/receiver_controller.h"
+#include "core/radio/receiver_tee.h"
 #include "core/radio/serial_device.h"
 #include "core/radio/serial_link.h"
 
@@ -42,7 +44,10 @@ struct Platform {
   Clock* clock = nullptr;
   TimerDriver* timer1 = nullptr;
   TimerDriver* timer2 = nullptr;
-  std::filesystem::path programPath;  // the settings file and the frequency list lie beside it
+  std::filesystem::path programPath;   // the settings file and the frequency list lie beside it
+  std::filesystem::path settingsPath;  // another settings file; empty: the program's own
+  // Runs once the settings are read, before anything is derived from them or opened.
+  std::function<void(MainState&)> afterSettingsLoaded = [](MainState&) {};
   std::function<void()> raisePriority = [] {};
   // The receiver's serial port; without it the receiver's commands go nowhere.
   SerialDevice* serialDevice = nullptr;
@@ -50,6 +55,8 @@ struct Platform {
   // takes the tune and volume requests of the decoders and controls; opening, releasing and the
   // model and port lists stay with the receiver controller.
   Receiver* receiver = nullptr;
+  // Hears every tune and level the receiver is sent, after the receiver (the demo's air).
+  Receiver* receiverTap = nullptr;
   MonitorSink* monitor = nullptr;
   // Reads frequency lists written on the original platform; without it they show mangled.
   Cp932Decoder* cp932 = nullptr;
@@ -75,6 +82,12 @@ class TarvoCore {
   bool FormClose();
   // Shutdown, second stage: sound input, sound output, serial port.
   void FormDestroy();
+  // The receiver's part of closing, for a program that keeps no settings: the RADIO volume back
+  // (not for "ICOM(PCR)"), then the release command.
+  void ReleaseReceiverOnClose();
+
+  // Whether the sound input opened (at start or in the device dialog).
+  bool CaptureOpen() { return sound_.Capture().IsOpen(); }
 
   // Handlers of controls whose parts live elsewhere (monitor output, receiver controller); the
   // view has already stored the control's new value in the state.
@@ -132,6 +145,7 @@ class TarvoCore {
   SoundPath sound_;  // before the services, which name its monitor output
   SerialLink link_;
   ReceiverController controller_;  // before the services, which name it as the receiver
+  std::optional<ReceiverTee> tappedReceiver_;
 
   Services services_;  // complete before any part below is built
   FrequencySelection frequencyWindow_;

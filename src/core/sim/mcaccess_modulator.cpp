@@ -1,10 +1,10 @@
-#include "support/mcaccess_modulator.h"
+#include "core/sim/mcaccess_modulator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace tarvo::testing {
+namespace tarvo::sim {
 namespace {
 
 constexpr int kBitRate = 1200;
@@ -125,4 +125,4 @@ std::vector<std::int16_t> ModulateFrames(const std::vector<McAccessWord>& words,
   return out;
 }
 
-}  // namespace tarvo::testing
+}  // namespace tarvo::sim

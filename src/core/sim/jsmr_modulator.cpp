@@ -1,10 +1,10 @@
-#include "jsmr_modulator.h"
+#include "core/sim/jsmr_modulator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace tarvo::testing {
+namespace tarvo::sim {
 namespace {
 
 constexpr double kBitRate = 3600.0;
@@ -109,7 +109,8 @@ void JsmrModulator::QueueBody(const JsmrFrameBits& body) {
 }
 
 std::uint8_t JsmrModulator::BitAt(long index) {
-  if (index < QueuedBits()) return bits_[index];
+  if (index < first_) return static_cast<std::uint8_t>((index & 1) == 0 ? 1 : 0);
+  if (index < QueuedBits()) return bits_[static_cast<std::size_t>(index - first_)];
   return static_cast<std::uint8_t>((index & 1) == 0 ? 1 : 0);
 }
 
@@ -125,6 +126,12 @@ double JsmrModulator::Level(double seconds) {
   // Bits rendered while nothing was queued become part of the record as idle bits.
   const long lastUsed = nearest + kPulseSpanBits;
   while (QueuedBits() <= lastUsed) bits_.push_back(BitAt(QueuedBits()));
+  // Bits left behind are never read again: a transmitter that runs for hours stays small.
+  const long behind = nearest - kPulseSpanBits - first_;
+  if (behind > kForgetBits) {
+    bits_.erase(bits_.begin(), bits_.begin() + behind);
+    first_ += behind;
+  }
   return (options_.inverted ? -1.0 : 1.0) * options_.amplitude * sum;
 }
 
@@ -149,4 +156,4 @@ InputBlock JsmrModulator::NextBlock() {
   return block;
 }
 
-}  // namespace tarvo::testing
+}  // namespace tarvo::sim

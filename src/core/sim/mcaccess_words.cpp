@@ -1,6 +1,6 @@
-#include "mcaccess_words.h"
+#include "core/sim/mcaccess_words.h"
 
-namespace tarvo::testing {
+namespace tarvo::sim {
 
 void PutField(McAccessWord& word, int first, int count, std::uint32_t value) {
   for (int i = 0; i < count; ++i) word[first + i] = (value >> (count - 1 - i)) & 1u;
@@ -28,4 +28,4 @@ McAccessWord MakeMcAccessWord(const McAccessWordFields& f) {
   return word;
 }
 
-}  // namespace tarvo::testing
+}  // namespace tarvo::sim
