@@ -85,7 +85,7 @@ bool HamlibRig::Open(const RigTarget& target) {
       SetConf("rig_pathname", target.port) && SetConf("timeout", std::to_string(timeoutMs_)) &&
       SetConf("retry", std::to_string(retries_)) &&
       (target.rate <= 0 || SetConf("serial_speed", std::to_string(target.rate)));
-  if (!configured || !Check(rig_open(rig_), "opening")) {
+  if (!configured || !Check(rig_open(rig_), "opening " + target.port)) {
     rig_cleanup(rig_);
     rig_ = nullptr;
     return false;
@@ -119,9 +119,9 @@ void HamlibRig::Close() {
   rig_ = nullptr;
 }
 
-bool HamlibRig::Check(int status, const char* what) {
+bool HamlibRig::Check(int status, const std::string& what) {
   if (status == RIG_OK) return true;
-  lastError_ = std::string(what) + ": " + rigerror(status);
+  lastError_ = what + ": " + rigerror(status);
   // rigerror ends its text with a line break.
   while (!lastError_.empty() && (lastError_.back() == '\n' || lastError_.back() == ' ')) {
     lastError_.pop_back();

@@ -34,7 +34,7 @@ class HamlibRig : public RigDevice {
   RIG* Handle() const { return rig_; }
 
  private:
-  bool Check(int status, const char* what);
+  bool Check(int status, const std::string& what);
   bool SetConf(const char* name, const std::string& value);
 
   int timeoutMs_;
