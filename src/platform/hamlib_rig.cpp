@@ -121,8 +121,8 @@ void HamlibRig::Close() {
 
 bool HamlibRig::Check(int status, const std::string& what) {
   if (status == RIG_OK) return true;
-  lastError_ = what + ": " + rigerror(status);
-  // rigerror ends its text with a line break.
+  lastError_ = what + ": " + rigerror2(status);
+  // The text may end with a line break.
   while (!lastError_.empty() && (lastError_.back() == '\n' || lastError_.back() == ' ')) {
     lastError_.pop_back();
   }
