@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstring>
 
 namespace tarvo {
@@ -64,6 +65,11 @@ bool IsNetworkPort(const std::string& port) {
 HamlibRig::HamlibRig(int timeoutMs, int retries) : timeoutMs_(timeoutMs), retries_(retries) {
   // hamlib's own tracing goes to stderr by default; the program reports what matters itself.
   rig_set_debug(RIG_DEBUG_NONE);
+  // Every rig_open saves the numeric locale's name, switches to "C" and back; the switch frees
+  // the saved name unless it already is "C", and it would race the other threads' number
+  // formatting. Made "C" here, on the thread that builds the rig, the switch changes nothing.
+  const char* numeric = std::setlocale(LC_NUMERIC, nullptr);
+  if (numeric == nullptr || std::strcmp(numeric, "C") != 0) std::setlocale(LC_NUMERIC, "C");
 }
 
 HamlibRig::~HamlibRig() {

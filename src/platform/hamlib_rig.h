@@ -18,6 +18,7 @@ inline constexpr int kRigRetries = 1;
 
 class HamlibRig : public RigDevice {
  public:
+  // Sets the process's numeric locale to "C" (see the source); build it before any worker runs.
   explicit HamlibRig(int timeoutMs = kRigTimeoutMs, int retries = kRigRetries);
   ~HamlibRig() override;
   HamlibRig(const HamlibRig&) = delete;
