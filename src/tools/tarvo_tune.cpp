@@ -162,8 +162,10 @@ class RigLines : public RigDevice {
   explicit RigLines(RigDevice* rig) : rig_(rig) {}
   bool Open(const RigTarget& target) override {
     if (rig_ != nullptr && !rig_->Open(target)) return false;
-    std::string line = "# hamlib " + std::to_string(target.rig) + " " + target.port;
-    if (target.rate > 0) line += " " + std::to_string(target.rate);
+    char head[48];
+    std::snprintf(head, sizeof head, "# hamlib %d ", target.rig);
+    std::string line = head + target.port;
+    if (target.rate > 0) line.append(" ").append(std::to_string(target.rate));
     lines.push_back(line);
     return true;
   }

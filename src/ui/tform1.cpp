@@ -420,8 +420,13 @@ void TForm1::Refresh() {
   Edit5->setVisible(!s.RigBoxesShown);
   RigPortEdit->setVisible(s.RigBoxesShown);
   RigNumberEdit->setVisible(s.RigBoxesShown);
-  if (!RigPortEdit->hasFocus()) RigPortEdit->setText(QString::fromStdString(s.RigPort));
-  if (!RigNumberEdit->hasFocus()) RigNumberEdit->setText(QString::number(s.RigModel));
+  // Not while the operator is typing there.
+  const QString rigPort = QString::fromStdString(s.RigPort);
+  const QString rigNumber = QString::number(s.RigModel);
+  if (!RigPortEdit->hasFocus() && RigPortEdit->text() != rigPort) RigPortEdit->setText(rigPort);
+  if (!RigNumberEdit->hasFocus() && RigNumberEdit->text() != rigNumber) {
+    RigNumberEdit->setText(rigNumber);
+  }
 
   RadioButton1->setChecked(s.WaveOutput);
   RadioButton2->setChecked(!s.WaveOutput);

@@ -14,8 +14,6 @@ struct RigTarget {
   int rig = 2;
   std::string port = "localhost:4532";
   int rate = 0;
-
-  bool operator==(const RigTarget&) const = default;
 };
 
 class RigDevice {
