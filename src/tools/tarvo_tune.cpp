@@ -1,6 +1,7 @@
 // tarvo-tune: tunes a receiver through a serial port exactly as the program does when tracking
 // starts (opening, preparation, tune) and when it exits (volume, release, close), printing every
-// command as hex. For checking a receiver cable without the program.
+// command as hex, or a rig through hamlib, printing what it was told. For checking a receiver
+// cable or a rig daemon without the program.
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -21,8 +22,14 @@
 #include "core/base/steady_clock.h"
 #include "core/radio/command_builders.h"
 #include "core/radio/receiver_controller.h"
+#include "core/radio/receiver_model.h"
+#include "core/radio/rig_device.h"
+#include "core/radio/rig_worker.h"
 #include "core/radio/serial_link.h"
 #include "platform/termios_serial_device.h"
+#if TARVO_HAVE_HAMLIB
+#include "platform/hamlib_rig.h"
+#endif
 
 namespace tarvo {
 namespace {
@@ -30,7 +37,9 @@ namespace {
 constexpr int kFailure = 2;
 constexpr const char* kUsage =
     "usage: tarvo-tune --model NAME (--port PATH | --print) [--address HEX] [--volume 0-255] "
-    "FREQ_MHZ";
+    "FREQ_MHZ\n"
+    "       tarvo-tune --model Hamlib [--rig N] (--port PATH|HOST:PORT | --print) [--rate BAUD] "
+    "[--volume 0-255] FREQ_MHZ";
 
 struct Options {
   std::string model;
@@ -38,6 +47,8 @@ struct Options {
   bool print = false;
   std::string address = "4A";  // what a fresh settings file gives
   int volume = 0;
+  int rig = 2;   // hamlib's NET rigctl, as a fresh settings file gives
+  int rate = 0;  // the rig's own default
   std::string frequency;
 };
 
@@ -46,10 +57,10 @@ int Fail(const std::string& text) {
   return kFailure;
 }
 
-std::optional<int> ParseLevel(std::string_view text) {
+std::optional<int> ParseNumber(std::string_view text, int low, int high) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 255) {
+  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
     return std::nullopt;
   }
   return value;
@@ -59,8 +70,8 @@ std::optional<int> ParseLevel(std::string_view text) {
 std::string ParseArguments(int argc, char* argv[], Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    const bool takesValue =
-        arg == "--model" || arg == "--port" || arg == "--address" || arg == "--volume";
+    const bool takesValue = arg == "--model" || arg == "--port" || arg == "--address" ||
+                            arg == "--volume" || arg == "--rig" || arg == "--rate";
     if (takesValue && i + 1 >= argc) return std::string(arg) + " needs a value";
     if (arg == "--model") {
       options.model = argv[++i];
@@ -69,9 +80,17 @@ std::string ParseArguments(int argc, char* argv[], Options& options) {
     } else if (arg == "--address") {
       options.address = argv[++i];
     } else if (arg == "--volume") {
-      const auto level = ParseLevel(argv[++i]);
+      const auto level = ParseNumber(argv[++i], 0, 255);
       if (!level) return "--volume takes a level from 0 to 255";
       options.volume = *level;
+    } else if (arg == "--rig") {
+      const auto rig = ParseNumber(argv[++i], 1, 999999);
+      if (!rig) return "--rig takes a hamlib rig number";
+      options.rig = *rig;
+    } else if (arg == "--rate") {
+      const auto rate = ParseNumber(argv[++i], 0, 10000000);
+      if (!rate) return "--rate takes a line rate in baud";
+      options.rate = *rate;
     } else if (arg == "--print") {
       options.print = true;
     } else if (arg.starts_with("--") || !options.frequency.empty()) {
@@ -137,6 +156,75 @@ class NoWaitClock : public SteadyClock {
   void SleepMs(int) override {}
 };
 
+// Notes what the rig took, as rigctl's commands: "# hamlib N PATH", "F <hertz>", "L AF <level>".
+class RigLines : public RigDevice {
+ public:
+  explicit RigLines(RigDevice* rig) : rig_(rig) {}
+  bool Open(const RigTarget& target) override {
+    if (rig_ != nullptr && !rig_->Open(target)) return false;
+    char head[48];
+    std::snprintf(head, sizeof head, "# hamlib %d ", target.rig);
+    std::string line = head + target.port;
+    if (target.rate > 0) line.append(" ").append(std::to_string(target.rate));
+    lines.push_back(line);
+    return true;
+  }
+  bool SetModeFm() override { return rig_ == nullptr || rig_->SetModeFm(); }
+  bool SetFrequency(std::int64_t hertz) override {
+    if (rig_ != nullptr && !rig_->SetFrequency(hertz)) return false;
+    lines.push_back("F " + std::to_string(hertz));
+    return true;
+  }
+  bool SetVolume(double level) override {
+    if (rig_ != nullptr && !rig_->SetVolume(level)) return false;
+    char text[32];
+    std::snprintf(text, sizeof text, "L AF %.6f", level);
+    lines.push_back(text);
+    return true;
+  }
+  void Close() override {
+    if (rig_ != nullptr) rig_->Close();
+  }
+  std::string LastError() const override { return rig_ != nullptr ? rig_->LastError() : ""; }
+
+  std::vector<std::string> lines;
+
+ private:
+  RigDevice* rig_;  // null: print only
+};
+
+// The "Hamlib" model: open, tune and exit as the program does, through the same rig worker.
+int RunHamlib(const Options& options, MainState& state, Services services) {
+  state.RigModel = options.rig;
+  state.RigPort = options.port.empty() ? "localhost:4532" : options.port;
+  state.RigRate = options.rate;
+#if TARVO_HAVE_HAMLIB
+  HamlibRig hamlib;
+  RigLines rig(options.print ? nullptr : &hamlib);
+#else
+  if (!options.print) return Fail("this build has no hamlib");
+  RigLines rig(nullptr);
+#endif
+  NullSerialDevice nowhere;
+  SerialLink link(nowhere, state, services);
+  RigWorker worker(rig);
+  ReceiverController controller(state, link, services, &worker);
+
+  controller.StartReceiver();
+  worker.WaitIdle();
+  // The reasons for a rig that did not open name its port.
+  if (const auto failures = worker.TakeFailures(); !failures.empty()) {
+    return Fail(failures.front().reason);
+  }
+  controller.TuneReceiver(state.ControlFrequencyText, state.RadioModel);
+  controller.ReleaseOnFormClose();
+  worker.WaitIdle();
+  const std::vector<RigFailure> failures = worker.TakeFailures();
+  for (const std::string& line : rig.lines) std::printf("%s\n", line.c_str());
+  if (!failures.empty()) return Fail(state.RigPort + ": " + failures.front().reason);
+  return 0;
+}
+
 int Run(int argc, char* argv[]) {
   Options options;
   if (const std::string problem = ParseArguments(argc, argv, options); !problem.empty()) {
@@ -155,7 +243,8 @@ int Run(int argc, char* argv[]) {
     return Fail(options.frequency + " is not a frequency in MHz");
   }
   state.ControlFrequencyText = FormatMegahertz(*megahertz);
-  if (BuildTune(state, state.RadioModel, state.ControlFrequencyText).empty()) {
+  if (state.RadioModel != kModelHamlib &&
+      BuildTune(state, state.RadioModel, state.ControlFrequencyText).empty()) {
     return Fail(options.model + " cannot tune to " + state.ControlFrequencyText + " MHz");
   }
 
@@ -167,6 +256,7 @@ int Run(int argc, char* argv[]) {
   services.notice = &notice;
   services.pump = &pump;
   services.clock = options.print ? static_cast<Clock*>(&printClock) : &steadyClock;
+  if (state.RadioModel == kModelHamlib) return RunHamlib(options, state, services);
 
   TermiosSerialDevice termios;
   NullSerialDevice nowhere;

@@ -8,6 +8,9 @@
 #include "platform/iconv_cp932_decoder.h"
 #include "platform/process_priority.h"
 #include "platform/termios_serial_device.h"
+#if TARVO_HAVE_HAMLIB
+#include "platform/hamlib_rig.h"
+#endif
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -40,6 +43,20 @@ int main(int argc, char* argv[]) {
     platform.raisePriority = tarvo::RaiseProcessPriority;
     tarvo::TermiosSerialDevice serialDevice;
     platform.serialDevice = &serialDevice;
+    // The "Hamlib" model's rig: its calls run on the core's rig worker, which only posts here.
+    tarvo::TarvoCore* rigTarget = nullptr;
+#if TARVO_HAVE_HAMLIB
+    tarvo::HamlibRig rig;
+    platform.rigDevice = &rig;
+#endif
+    platform.rigReportReady = [&app, &rigTarget] {
+      QMetaObject::invokeMethod(
+          &app,
+          [&rigTarget] {
+            if (rigTarget != nullptr) rigTarget->OnRigReport();
+          },
+          Qt::QueuedConnection);
+    };
     tarvo::IconvCp932Decoder cp932;
     platform.cp932 = &cp932;
     tarvo::DeviceLists deviceLists = tarvo::BuildDeviceLists({}, {});
@@ -58,6 +75,7 @@ int main(int argc, char* argv[]) {
 #endif
 
     tarvo::TarvoCore core(platform);
+    rigTarget = &core;
 #if TARVO_HAVE_PORTAUDIO
     blockTarget = &core;
 #endif

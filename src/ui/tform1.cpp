@@ -1,6 +1,7 @@
 #include "ui/tform1.h"
 
 #include <QCloseEvent>
+#include <QIntValidator>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -101,8 +102,10 @@ TForm1::TForm1(TarvoCore& core, QTimer& timer1, QTimer& timer2)
   BuildControlSettings();
   BuildSettings();
   BuildOutputAndDecoder();
+  BuildRigBoxes();
   ApplyWindowFlags();
   Connect(timer1, timer2);
+  ConnectRigBoxes();
   Refresh();
 }
 
@@ -234,6 +237,38 @@ void TForm1::BuildOutputAndDecoder() {
   GroupBox7 = Make<QGroupBox>(this, "GroupBox7", {217, 391, 152, 46}, "入力先");
   RadioButton5 = Make<QRadioButton>(GroupBox7, "RadioButton5", {12, 20, 56, 18}, "Lch");
   RadioButton6 = Make<QRadioButton>(GroupBox7, "RadioButton6", {76, 20, 56, 18}, "Rch");
+}
+
+void TForm1::BuildRigBoxes() {
+  // The same places as the port list and the CI-V address, which they stand in for.
+  RigPortEdit = Make<QLineEdit>(GroupBox2, "RigPortEdit", ComboBox2->geometry());
+  RigPortEdit->setToolTip("リグのポート（デバイスまたは ホスト:ポート）");
+  RigNumberEdit = Make<QLineEdit>(GroupBox2, "RigNumberEdit", Edit5->geometry());
+  RigNumberEdit->setToolTip("hamlib のリグ番号");
+  RigNumberEdit->setValidator(new QIntValidator(1, 999999, RigNumberEdit));
+}
+
+void TForm1::ConnectRigBoxes() {
+  // Taken when the operator finishes editing (Enter or leaving the box), not per keystroke.
+  connect(RigNumberEdit, &QLineEdit::editingFinished, this, [this] {
+    bool ok = false;
+    const int rig = RigNumberEdit->text().toInt(&ok);
+    if (!ok || rig == state_.RigModel) {
+      RigNumberEdit->setText(QString::number(state_.RigModel));
+      return;
+    }
+    state_.RigModel = rig;
+    Run([&] { core_.RigSettingsChange(); });
+  });
+  connect(RigPortEdit, &QLineEdit::editingFinished, this, [this] {
+    const std::string port = RigPortEdit->text().trimmed().toStdString();
+    if (port.empty() || port == state_.RigPort) {
+      RigPortEdit->setText(QString::fromStdString(state_.RigPort));
+      return;
+    }
+    state_.RigPort = port;
+    Run([&] { core_.RigSettingsChange(); });
+  });
 }
 
 void TForm1::Run(const std::function<void()>& handler) {
@@ -389,6 +424,17 @@ void TForm1::Refresh() {
   ComboBox2->setCurrentIndex(s.ComPortIndex < ComboBox2->count() ? s.ComPortIndex : -1);
   ComboBox1->setCurrentIndex(s.RadioModel < ComboBox1->count() ? s.RadioModel : -1);
   SetEdit(Edit5, s.Edit5);
+  ComboBox2->setVisible(!s.RigBoxesShown);
+  Edit5->setVisible(!s.RigBoxesShown);
+  RigPortEdit->setVisible(s.RigBoxesShown);
+  RigNumberEdit->setVisible(s.RigBoxesShown);
+  // Not while the operator is typing there.
+  const QString rigPort = QString::fromStdString(s.RigPort);
+  const QString rigNumber = QString::number(s.RigModel);
+  if (!RigPortEdit->hasFocus() && RigPortEdit->text() != rigPort) RigPortEdit->setText(rigPort);
+  if (!RigNumberEdit->hasFocus() && RigNumberEdit->text() != rigNumber) {
+    RigNumberEdit->setText(rigNumber);
+  }
 
   RadioButton1->setChecked(s.WaveOutput);
   RadioButton2->setChecked(!s.WaveOutput);

@@ -102,6 +102,9 @@ class TForm1 : public QWidget {
   QGroupBox* GroupBox7;
   QRadioButton* RadioButton5;
   QRadioButton* RadioButton6;
+  // The "Hamlib" model's rig number and port, over Edit5 and ComboBox2 while it is selected.
+  QLineEdit* RigNumberEdit;
+  QLineEdit* RigPortEdit;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -113,6 +116,8 @@ class TForm1 : public QWidget {
   void BuildControlSettings();
   void BuildSettings();
   void BuildOutputAndDecoder();
+  void BuildRigBoxes();
+  void ConnectRigBoxes();
   void Connect(QTimer& timer1, QTimer& timer2);
   // Runs a handler, then repaints.
   void Run(const std::function<void()>& handler);

@@ -175,9 +175,11 @@ std::vector<std::int16_t> ReadRaw(const std::filesystem::path& path) {
 
 }  // namespace tarvo::testing
 
-// Once-only allocations of the sound-server client libraries are not leaks of ours.
+// Once-only allocations of the sound-server client libraries are not leaks of ours, nor is what
+// hamlib's rig_open keeps of every network rig it opened.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libpulse.so\nleak:libpulsecommon\nleak:libasound_module_\nleak:libasound.so\n";
+  return "leak:libpulse.so\nleak:libpulsecommon\nleak:libasound_module_\nleak:libasound.so\n"
+         "leak:libhamlib.so\n";
 }
 
 // Those libraries keep no frame pointers: only the slow unwinder finds their names.

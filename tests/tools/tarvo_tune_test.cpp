@@ -6,8 +6,12 @@
 #include <vector>
 
 #include "support/pseudo_terminal.h"
+#include "support/rig_daemon.h"
 #include "support/temp_dir.h"
 #include "support/tool_run.h"
+#if TARVO_HAVE_HAMLIB
+#include "platform/hamlib_rig.h"
+#endif
 
 namespace tarvo::testing {
 namespace {
@@ -109,6 +113,78 @@ TEST(TarvoTune, ProblemsAreOneLineOnStandardErrorAndStatusTwo) {
     EXPECT_TRUE(r.out.empty()) << c.args;
     const std::string problem = r.err.empty() ? "" : r.err.back();
     EXPECT_NE(problem.find(c.named), std::string::npos) << c.args << ": " << problem;
+  }
+}
+
+TEST(TarvoTune, HamlibPrintsTheRigTheTuneAndTheExitVolume) {
+  struct Case {
+    const char* args;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+    {"--print --model Hamlib 851.0125",
+     {"# hamlib 2 localhost:4532", "F 851012500", "L AF 0.000000"}},
+    {"--print --model Hamlib --rig 3073 --rate 19200 --volume 51 850",
+     {"# hamlib 3073 localhost:4532 19200", "F 850000000", "L AF 0.200000"}},
+#if TARVO_HAVE_HAMLIB
+    // hamlib's dummy rig, opened for real.
+    {"--model Hamlib --rig 1 --port /dev/null --volume 255 851.0125",
+     {"# hamlib 1 /dev/null", "F 851012500", "L AF 1.000000"}},
+#endif
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    const ToolResult r = RunTune(dir, c.args);
+    EXPECT_EQ(r.status, 0) << c.args << ": " << (r.err.empty() ? "" : r.err.back());
+    EXPECT_EQ(r.out, c.expected) << c.args;
+  }
+}
+
+TEST(TarvoTune, HamlibTunesRigctldOverTheNetwork) {
+#if TARVO_HAVE_HAMLIB
+  RigDaemon daemon;
+  TARVO_NEED_RIG_DAEMON(daemon);
+  TempDir dir;
+  const ToolResult r =
+      RunTune(dir, "--model Hamlib --rig 2 --port " + daemon.Address() + " --volume 51 852.5");
+  ASSERT_EQ(r.status, 0) << (r.err.empty() ? "" : r.err.back());
+  EXPECT_EQ(r.out, (std::vector<std::string>{"# hamlib 2 " + daemon.Address(), "F 852500000",
+                                             "L AF 0.200000"}));
+  HamlibRig reader;
+  ASSERT_TRUE(reader.Open({2, daemon.Address(), 0})) << reader.LastError();
+  freq_t hertz = 0;
+  ASSERT_EQ(rig_get_freq(reader.Handle(), RIG_VFO_CURR, &hertz), RIG_OK);
+  EXPECT_EQ(hertz, 852500000.0);
+#else
+  GTEST_SKIP() << "built without hamlib";
+#endif
+}
+
+TEST(TarvoTune, HamlibProblemsAreOneLineOnStandardErrorAndStatusTwo) {
+  struct Case {
+    const char* args;
+    const char* named;
+    bool afterUsage;  // an argument problem follows the usage lines
+  };
+  const Case cases[] = {
+    {"--print --model Hamlib --rig abc 850", "--rig", true},
+    {"--print --model Hamlib --rate -1 850", "--rate", true},
+    {"--model Hamlib 850", "--port", true},
+#if TARVO_HAVE_HAMLIB
+    {"--model Hamlib --port localhost:1 850", "localhost:1", false},  // nobody listens there
+    {"--model Hamlib --rig 999999 --port /dev/null 850", "999999", false},
+#endif
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    const ToolResult r = RunTune(dir, c.args);
+    EXPECT_EQ(r.status, 2) << c.args;
+    EXPECT_TRUE(r.out.empty()) << c.args;
+    ASSERT_FALSE(r.err.empty()) << c.args;
+    if (!c.afterUsage) {
+      EXPECT_EQ(r.err.size(), 1u) << c.args;
+    }
+    EXPECT_NE(r.err.back().find(c.named), std::string::npos) << c.args << ": " << r.err.back();
   }
 }
 

@@ -154,5 +154,51 @@ TEST_F(TForm1Test, EverySettingSurvivesARestart) {
   EXPECT_TRUE(world.notice.errors.empty());
 }
 
+// The rig boxes take the places of the port list and the CI-V address while "Hamlib" is
+// selected, move nothing, and what is typed there comes back after a restart.
+TEST_F(TForm1Test, HamlibShowsTheRigBoxesInPlaceOfThePortListAndAddress) {
+  Open();
+  const QRect portList = form->ComboBox2->geometry();
+  const QRect address = form->Edit5->geometry();
+  const QRect models = form->ComboBox1->geometry();
+  EXPECT_FALSE(form->RigPortEdit->isVisible());
+  EXPECT_FALSE(form->RigNumberEdit->isVisible());
+
+  const int hamlib = form->ComboBox1->findText("Hamlib");
+  ASSERT_EQ(hamlib, 8);
+  form->ComboBox1->setCurrentIndex(hamlib);
+  emit form->ComboBox1->activated(hamlib);
+  EXPECT_TRUE(form->RigPortEdit->isVisible());
+  EXPECT_TRUE(form->RigNumberEdit->isVisible());
+  EXPECT_FALSE(form->ComboBox2->isVisible());
+  EXPECT_FALSE(form->Edit5->isVisible());
+  EXPECT_EQ(form->RigPortEdit->geometry(), portList);
+  EXPECT_EQ(form->RigNumberEdit->geometry(), address);
+  EXPECT_EQ(form->ComboBox1->geometry(), models);
+  EXPECT_EQ(form->RigPortEdit->text(), "localhost:4532");
+  EXPECT_EQ(form->RigNumberEdit->text(), "2");
+
+  form->RigPortEdit->setText("radio.lan:4532");
+  emit form->RigPortEdit->editingFinished();
+  form->RigNumberEdit->setText("abc");  // not a rig number: the box shows the stored one again
+  emit form->RigNumberEdit->editingFinished();
+  EXPECT_EQ(form->RigNumberEdit->text(), "2");
+  form->RigNumberEdit->setText("1");
+  emit form->RigNumberEdit->editingFinished();
+  EXPECT_EQ(core->State().RigPort, "radio.lan:4532");
+  EXPECT_EQ(core->State().RigModel, 1);
+  Close();
+
+  Open();
+  EXPECT_TRUE(form->RigPortEdit->isVisible());
+  EXPECT_EQ(form->RigPortEdit->text(), "radio.lan:4532");
+  EXPECT_EQ(form->RigNumberEdit->text(), "1");
+  form->ComboBox1->setCurrentIndex(0);
+  emit form->ComboBox1->activated(0);
+  EXPECT_FALSE(form->RigPortEdit->isVisible());
+  EXPECT_TRUE(form->ComboBox2->isVisible());
+  EXPECT_TRUE(form->Edit5->isVisible());
+}
+
 }  // namespace
 }  // namespace tarvo

@@ -8,6 +8,7 @@
 #include "core/base/heard_lines_sink.h"
 #include "core/decode/eye_pattern_sink.h"
 #include "core/radio/receiver.h"
+#include "core/radio/rig_device.h"
 #include "core/radio/serial_device.h"
 
 namespace tarvo {
@@ -33,6 +34,17 @@ class NullSerialDevice : public SerialDevice {
   int OutputQueueCount() override { return 0; }
   SerialWrite WriteByte(std::uint8_t) override { return SerialWrite::kWritten; }
   void Close() override {}
+};
+
+// For a program built without the rig-control library: no rig ever opens.
+class NullRigDevice : public RigDevice {
+ public:
+  bool Open(const RigTarget&) override { return false; }
+  bool SetModeFm() override { return false; }
+  bool SetFrequency(std::int64_t) override { return false; }
+  bool SetVolume(double) override { return false; }
+  void Close() override {}
+  std::string LastError() const override { return "built without hamlib"; }
 };
 
 class NullMonitor : public MonitorSink {

@@ -97,6 +97,10 @@ void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& no
   s.SampleRateIndex = r.Integer("WAVE", "SampleRate", 0);
   s.FormTop = r.Integer("Form", "Top", 0);
   s.FormLeft = r.Integer("Form", "Left", 0);
+  // The "Hamlib" model's keys came later; a file without them reads as before.
+  s.RigModel = r.Integer("RS232C", "Rig", 2);
+  s.RigPort = r.Text("RS232C", "RigPort", "localhost:4532");
+  s.RigRate = r.Integer("RS232C", "RigRate", 0);
 }
 
 bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
@@ -130,6 +134,9 @@ bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Noti
       {"WAVE", "SampleRate", number(s.SampleRateIndex)},
       {"Form", "Top", number(s.FormTop)},
       {"Form", "Left", number(s.FormLeft)},
+      {"RS232C", "Rig", number(s.RigModel)},
+      {"RS232C", "RigPort", s.RigPort},
+      {"RS232C", "RigRate", number(s.RigRate)},
   };
   for (const auto& k : keys) {
     if (!file.Write(k.section, k.key, k.value)) {

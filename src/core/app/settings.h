@@ -16,13 +16,14 @@ std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
 // The running program's path (/proc/self/exe).
 std::filesystem::path RunningProgramPath();
 
-// Reads the 22 keys into the state; missing or malformed values give the defaults. A "Freq"
-// text that is not a number is reported (naming the file and the text) and replaced by
-// "850.00000", so a damaged file cannot keep the program from starting.
+// Reads the 22 keys, then the rig keys Rig, RigPort and RigRate, into the state; missing or
+// malformed values give the defaults. A "Freq" text that is not a number is reported (naming the
+// file and the text) and replaced by "850.00000", so a damaged file cannot keep the program from
+// starting.
 void LoadSettings(MainState& state, const std::filesystem::path& iniPath, Notice& notice);
 
-// Writes the 22 keys. A write the system refuses stops there with an error naming the file;
-// returns false then, and the window's close is abandoned.
+// Writes the 22 keys, then the rig keys. A write the system refuses stops there with an error
+// naming the file; returns false then, and the window's close is abandoned.
 bool SaveSettings(const MainState& state, const std::filesystem::path& iniPath, Notice& notice);
 
 }  // namespace tarvo

@@ -47,7 +47,9 @@ TarvoCore::TarvoCore(Platform platform)
              }),
       link_(platform_.serialDevice != nullptr ? *platform_.serialDevice : nullSerial_, state_,
             LinkServices(platform_)),
-      controller_(state_, link_, LinkServices(platform_)),
+      rig_(platform_.rigDevice != nullptr ? *platform_.rigDevice : nullRig_,
+           platform_.rigReportReady),
+      controller_(state_, link_, LinkServices(platform_), &rig_),
       services_(MakeServices()),
       frequencyWindow_(state_, services_, platform_.cp932),
       handlers_(state_, services_),
@@ -142,6 +144,14 @@ void TarvoCore::ComboBox1Change(int index) {
 
 void TarvoCore::ComboBox2Change(int index) {
   controller_.ComboBox2Change(index);
+}
+
+void TarvoCore::RigSettingsChange() {
+  controller_.RigSettingsChange();
+}
+
+void TarvoCore::OnRigReport() {
+  controller_.TakeRigReports();
 }
 
 bool TarvoCore::FormClose() {

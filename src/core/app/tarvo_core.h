@@ -28,6 +28,8 @@
 #include "core/dsp/filter_designs.h"
 #include "core/radio/receiver_controller.h"
 #include "core/radio/receiver_tee.h"
+#include "core/radio/rig_device.h"
+#include "core/radio/rig_worker.h"
 #include "core/radio/serial_device.h"
 #include "core/radio/serial_link.h"
 
@@ -51,6 +53,11 @@ struct Platform {
   std::function<void()> raisePriority = [] {};
   // The receiver's serial port; without it the receiver's commands go nowhere.
   SerialDevice* serialDevice = nullptr;
+  // The "Hamlib" model's rig; without it that model never opens. Its calls run on a worker
+  // thread, which calls rigReportReady after a failure: the program then has OnRigReport run
+  // on the window thread.
+  RigDevice* rigDevice = nullptr;
+  std::function<void()> rigReportReady;
   // Handed in, these replace the parts the core would use (tests, tools). A receiver handed in
   // takes the tune and volume requests of the decoders and controls; opening, releasing and the
   // model and port lists stay with the receiver controller.
@@ -97,6 +104,10 @@ class TarvoCore {
   void TrackBar4Change();    // tone threshold
   void ComboBox1Change(int index);
   void ComboBox2Change(int index);
+  // The rig number or port boxes were edited (the view has stored the values in the state).
+  void RigSettingsChange();
+  // On the window thread, after the platform's rigReportReady.
+  void OnRigReport();
 
   // On the window thread, once per block the capture device announced.
   void OnBlockReady() { sound_.OnBlockReady(); }
@@ -139,11 +150,13 @@ class TarvoCore {
 
   // Stand-ins for the parts the platform did not hand in.
   NullSerialDevice nullSerial_;
+  NullRigDevice nullRig_;
   SilentCaptureDevice silentCapture_;
   SilentOutputDevice silentOutput_;
   EyePattern eye_;
   SoundPath sound_;  // before the services, which name its monitor output
   SerialLink link_;
+  RigWorker rig_;  // ends after the controller, carrying out the exit volume and the close
   ReceiverController controller_;  // before the services, which name it as the receiver
   std::optional<ReceiverTee> tappedReceiver_;
 

@@ -39,8 +39,8 @@ struct LevelBar {
 };
 
 inline const std::vector<std::string> kReceiverModels = {
-    "ICOM(CIV)", "ICOM(PCR)", "AR-5000",      "YAESU(CAT)",
-    "DJ-X2000",  "DJ-X11",    "AR-8600/8200", "IC-PCR100",
+    "ICOM(CIV)", "ICOM(PCR)",    "AR-5000",   "YAESU(CAT)", "DJ-X2000",
+    "DJ-X11",    "AR-8600/8200", "IC-PCR100", "Hamlib",
 };
 
 inline constexpr const char* kNoLineFrequency = "---.-----MHz";
@@ -115,6 +115,12 @@ struct MainState {
   LevelBar Image3;                            // tone level with the threshold marker
   std::vector<std::string> ComboBox2Items;    // serial ports
   EditControl Edit5{"E0"};                    // CI-V address
+  // The "Hamlib" model's rig number, port and line rate; the window shows the number and the
+  // port in place of Edit5 and the port list while that model is selected.
+  int RigModel = 2;
+  std::string RigPort = "localhost:4532";
+  int RigRate = 0;
+  bool RigBoxesShown = false;
 
   // --- Audio output (GroupBox5) ---
   bool WaveOutput = true;  // RadioButton1 "WAVE" checked; RadioButton2 "RADIO" otherwise

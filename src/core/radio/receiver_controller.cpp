@@ -1,6 +1,10 @@
 #include "core/radio/receiver_controller.h"
 
+#include <cmath>
+
 #include "core/base/clock.h"
+#include "core/base/control_frequency.h"
+#include "core/base/notice.h"
 #include "core/radio/command_builders.h"
 #include "core/radio/receiver_model.h"
 
@@ -21,14 +25,20 @@ class BusyScope {
 
 }  // namespace
 
-ReceiverController::ReceiverController(MainState& state, SerialLink& link, Services services)
-    : state_(state), link_(link), services_(services) {}
+ReceiverController::ReceiverController(MainState& state, SerialLink& link, Services services,
+                                       RigWorker* rig)
+    : state_(state), link_(link), services_(services), rig_(rig) {}
 
 void ReceiverController::TuneReceiver(const std::string& frequencyText, int model) {
   // "850.0000" with four decimals is never sent; "850.00000" is.
   if (frequencyText == "850.0000") return;
   if (!IsReceiverModel(model)) return;
-  if (model == kModelDjX2000 || model == kModelDjX11) {
+  if (model == kModelHamlib) {
+    const auto megahertz = MegahertzValue(frequencyText);
+    if (rig_ != nullptr && megahertz && *megahertz > 0.0 && std::isfinite(*megahertz)) {
+      rig_->Tune(std::llround(*megahertz * 1e6));
+    }
+  } else if (model == kModelDjX2000 || model == kModelDjX11) {
     // These take seconds to key; one arriving meanwhile from the pump is dropped, not queued.
     if (!state_.RadioBusy) {
       BusyScope busy(state_.RadioBusy);
@@ -41,11 +51,19 @@ void ReceiverController::TuneReceiver(const std::string& frequencyText, int mode
 }
 
 void ReceiverController::SetReceiverVolume(int level) {
+  if (state_.RadioModel == kModelHamlib) {
+    if (rig_ != nullptr) rig_->SetVolume(level / 255.0);
+    return;
+  }
   Send(BuildSetLevel(state_, state_.RadioModel, level));
 }
 
 void ReceiverController::StartReceiver() {
   const int model = state_.RadioModel;
+  if (model == kModelHamlib) {
+    if (rig_ != nullptr) rig_->Open({state_.RigModel, state_.RigPort, state_.RigRate});
+    return;
+  }
   const auto profile = LineProfileFor(model);
   if (!profile) return;
   link_.OpenSerialPort(*profile);
@@ -54,6 +72,10 @@ void ReceiverController::StartReceiver() {
 }
 
 void ReceiverController::ReleaseReceiver() {
+  if (state_.RadioModel == kModelHamlib) {
+    if (rig_ != nullptr) rig_->Close();
+    return;
+  }
   Send(BuildRelease(state_.RadioModel));
 }
 
@@ -74,6 +96,22 @@ void ReceiverController::ComboBox2Change(int newIndex) {
 
 void ReceiverController::UpdateEdit5() {
   state_.Edit5.enabled = state_.RadioModel == kModelIcomCiv;
+  state_.RigBoxesShown = state_.RadioModel == kModelHamlib;
+}
+
+void ReceiverController::RigSettingsChange() {
+  if (state_.RadioModel != kModelHamlib) return;
+  ReleaseReceiver();
+  StartReceiver();
+}
+
+void ReceiverController::TakeRigReports() {
+  if (rig_ == nullptr) return;
+  for (const RigFailure& failure : rig_->TakeFailures()) {
+    if (failure.kind != RigFailure::Kind::kOpen) continue;
+    services_.notice->Beep();
+    services_.notice->ShowError(SerialOpenFailureText(SerialOpenStep::kOpen));
+  }
 }
 
 void ReceiverController::ReleaseOnFormClose() {

@@ -7,6 +7,7 @@
 #include "core/base/main_state.h"
 #include "core/base/services.h"
 #include "core/radio/receiver.h"
+#include "core/radio/rig_worker.h"
 #include "core/radio/serial_command.h"
 #include "core/radio/serial_link.h"
 
@@ -16,7 +17,9 @@ inline constexpr int kTuneSettleBlocks = 6;
 
 class ReceiverController : public Receiver {
  public:
-  ReceiverController(MainState& state, SerialLink& link, Services services);
+  // rig carries the "Hamlib" model's requests; without it that model does nothing.
+  ReceiverController(MainState& state, SerialLink& link, Services services,
+                     RigWorker* rig = nullptr);
 
   void TuneReceiver(const std::string& frequencyText, int model) override;
   void SetReceiverVolume(int level) override;
@@ -30,8 +33,16 @@ class ReceiverController : public Receiver {
   void ComboBox1Change(int newIndex);
   void ComboBox2Change(int newIndex);
 
-  // Edit5 (the CI-V address) is editable only while "ICOM(CIV)" is selected.
+  // Edit5 (the CI-V address) is editable only while "ICOM(CIV)" is selected; the rig boxes
+  // stand in for it and the port list while "Hamlib" is.
   void UpdateEdit5();
+
+  // The rig number or port was edited: with "Hamlib" selected the rig is released and
+  // opened again there.
+  void RigSettingsChange();
+  // On the window thread after the rig worker reported: a rig that did not open is told to
+  // the operator as a port that did not open. Later failures pass silently, as serial writes do.
+  void TakeRigReports();
 
   // The receiver's part of closing the main window, before the settings are saved: the RADIO
   // volume back (not for "ICOM(PCR)"), then the release command. The port stays open.
@@ -43,6 +54,7 @@ class ReceiverController : public Receiver {
   MainState& state_;
   SerialLink& link_;
   Services services_;
+  RigWorker* rig_;
 };
 
 }  // namespace tarvo

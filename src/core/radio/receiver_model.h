@@ -1,5 +1,5 @@
 // The receiver models by their index in the model list (ComboBox1, RadioModel), and the line
-// profile each one is opened with.
+// profile each serial one is opened with.
 #pragma once
 
 #include <optional>
@@ -14,10 +14,17 @@ inline constexpr int kModelDjX2000 = 4;
 inline constexpr int kModelDjX11 = 5;
 inline constexpr int kModelAr8600 = 6;
 inline constexpr int kModelIcPcr100 = 7;
-inline constexpr int kModelCount = 8;
+// Any rig the rig-control library knows, by its own rig number and port; no serial port of ours.
+inline constexpr int kModelHamlib = 8;
+inline constexpr int kModelCount = 9;
 
 inline constexpr bool IsReceiverModel(int model) {
   return model >= 0 && model < kModelCount;
+}
+
+// The models driven with our own command sets over the serial link.
+inline constexpr bool IsSerialModel(int model) {
+  return model >= 0 && model < kModelHamlib;
 }
 
 // Baud rate and stop bits of a line profile; always 8 data bits and no parity.
@@ -55,7 +62,7 @@ inline std::optional<int> LineProfileFor(int model) {
     case kModelDjX11:
       return kProfileDjX11;
     default:
-      if (IsReceiverModel(model)) return kProfileNineSixTwoStop;
+      if (IsSerialModel(model)) return kProfileNineSixTwoStop;
       return std::nullopt;
   }
 }

@@ -22,7 +22,7 @@ class SettingsTest : public ::testing::Test, protected testing::TempSettingsFile
 };
 
 constexpr const char* kFreshFile =
-    "[RS232C]\nComp=0\nICOM=4A\nCom=0\n"
+    "[RS232C]\nComp=0\nICOM=4A\nCom=0\nRig=2\nRigPort=localhost:4532\nRigRate=0\n"
     "[WAVE]\nInpDev=0\nOutDev=0\nAudioOut=0\nOutLevel=0\nInputL=1\nDecode=1\nDecInv=0\nDemp=0\n"
     "SampleRate=0\n"
     "[DSP]\nInGain=0\nSQL=5000\nOutGain=0\nOutBPF=1\nOutBEF=0\n"
@@ -54,6 +54,9 @@ TEST_F(SettingsTest, FirstStartWithoutAFileUsesTheDefaultsAndTheFirstSaveWritesT
   EXPECT_TRUE(s.McAccessSelected());
   EXPECT_EQ(s.FormTop, 0);
   EXPECT_EQ(s.FormLeft, 0);
+  EXPECT_EQ(s.RigModel, 2);
+  EXPECT_EQ(s.RigPort, "localhost:4532");
+  EXPECT_EQ(s.RigRate, 0);
   EXPECT_TRUE(notice.errors.empty());
 
   ASSERT_TRUE(SaveSettings(s, path, notice));
@@ -125,6 +128,9 @@ TEST_F(SettingsTest, EverySettingComesBackAfterASave) {
   s.SampleRateIndex = 2;
   s.FormTop = 120;
   s.FormLeft = -5;
+  s.RigModel = 3073;
+  s.RigPort = "/dev/ttyUSB1";
+  s.RigRate = 19200;
   ASSERT_TRUE(SaveSettings(s, path, notice));
   const MainState r = Loaded();
   EXPECT_EQ(r.RadioModel, 6);
@@ -149,6 +155,33 @@ TEST_F(SettingsTest, EverySettingComesBackAfterASave) {
   EXPECT_EQ(r.SampleRateIndex, 2);
   EXPECT_EQ(r.FormTop, 120);
   EXPECT_EQ(r.FormLeft, -5);
+  EXPECT_EQ(r.RigModel, 3073);
+  EXPECT_EQ(r.RigPort, "/dev/ttyUSB1");
+  EXPECT_EQ(r.RigRate, 19200);
+}
+
+// A file written before the rig keys existed: every old value reads as it did, the rig keys
+// take their defaults, and a save only adds them at the end of [RS232C].
+TEST_F(SettingsTest, AFileWithoutTheRigKeysReadsAsBeforeAndGainsThemAtTheEndOfItsSection) {
+  const std::string before =
+      "[RS232C]\nComp=7\nICOM=E0\nCom=1\n"
+      "[WAVE]\nInpDev=2\nOutDev=1\nAudioOut=1\nOutLevel=80\nInputL=0\nDecode=0\nDecInv=1\n"
+      "Demp=1\nSampleRate=2\n"
+      "[DSP]\nInGain=-3\nSQL=4000\nOutGain=5\nOutBPF=0\nOutBEF=1\n"
+      "[Etc]\nFreq=851.01250\nTop=1\nInterval=20\n"
+      "[Form]\nTop=40\nLeft=50\n";
+  Put(before);
+  const MainState s = Loaded();
+  EXPECT_EQ(s.RadioModel, 7);
+  EXPECT_EQ(s.Edit5.text, "E0");
+  EXPECT_EQ(s.ComPortIndex, 1);
+  EXPECT_EQ(s.RigModel, 2);
+  EXPECT_EQ(s.RigPort, "localhost:4532");
+  EXPECT_EQ(s.RigRate, 0);
+  ASSERT_TRUE(SaveSettings(s, path, notice));
+  std::string after = before;
+  after.insert(after.find("[WAVE]"), "Rig=2\nRigPort=localhost:4532\nRigRate=0\n");
+  EXPECT_EQ(Contents(), after);
 }
 
 TEST_F(SettingsTest, SaveKeepsWhatElseTheFileHolds) {
