@@ -2,7 +2,7 @@
 TEST_DIR := build/test
 RELEASE_DIR := build/release
 
-.PHONY: deps run test bench build-test build-release format
+.PHONY: deps run test bench sensitivity build-test build-release format
 
 deps:
 	./scripts/install-deps.sh
@@ -23,6 +23,11 @@ run: build-release
 
 bench: build-release
 	$(RELEASE_DIR)/bench/tarvo-bench
+
+# Frames decoded from weak signals, both decoders and demodulators: table, CSV and plot.
+sensitivity: build-release
+	$(RELEASE_DIR)/bench/tarvo-sensitivity --csv $(RELEASE_DIR)/sensitivity.csv
+	python3 scripts/plot_sensitivity.py $(RELEASE_DIR)/sensitivity.csv $(RELEASE_DIR)/sensitivity.png
 
 format:
 	find src tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i

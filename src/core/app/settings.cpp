@@ -97,6 +97,7 @@ void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& no
   s.SampleRateIndex = r.Integer("WAVE", "SampleRate", 0);
   s.FormTop = r.Integer("Form", "Top", 0);
   s.FormLeft = r.Integer("Form", "Left", 0);
+  s.Demod = r.Integer("DSP", "Demod", 0) == 1 ? Demodulation::kRobust : Demodulation::kExact;
 }
 
 bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
@@ -130,6 +131,7 @@ bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Noti
       {"WAVE", "SampleRate", number(s.SampleRateIndex)},
       {"Form", "Top", number(s.FormTop)},
       {"Form", "Left", number(s.FormLeft)},
+      {"DSP", "Demod", number(s.Demod == Demodulation::kRobust ? 1 : 0)},
   };
   for (const auto& k : keys) {
     if (!file.Write(k.section, k.key, k.value)) {

@@ -25,7 +25,7 @@ constexpr const char* kFreshFile =
     "[RS232C]\nComp=0\nICOM=4A\nCom=0\n"
     "[WAVE]\nInpDev=0\nOutDev=0\nAudioOut=0\nOutLevel=0\nInputL=1\nDecode=1\nDecInv=0\nDemp=0\n"
     "SampleRate=0\n"
-    "[DSP]\nInGain=0\nSQL=5000\nOutGain=0\nOutBPF=1\nOutBEF=0\n"
+    "[DSP]\nInGain=0\nSQL=5000\nOutGain=0\nOutBPF=1\nOutBEF=0\nDemod=0\n"
     "[Etc]\nFreq=850.00000\nTop=0\nInterval=15\n"
     "[Form]\nTop=0\nLeft=0\n";
 
@@ -52,6 +52,7 @@ TEST_F(SettingsTest, FirstStartWithoutAFileUsesTheDefaultsAndTheFirstSaveWritesT
   EXPECT_TRUE(s.WaveOutput);
   EXPECT_TRUE(s.LeftChannel);
   EXPECT_TRUE(s.McAccessSelected());
+  EXPECT_EQ(s.Demod, Demodulation::kExact);
   EXPECT_EQ(s.FormTop, 0);
   EXPECT_EQ(s.FormLeft, 0);
   EXPECT_TRUE(notice.errors.empty());
@@ -80,6 +81,8 @@ TEST_F(SettingsTest, ValuesAreReadByTheIntegerBooleanAndSliderRules) {
       {"[WAVE]\nDecode=0", [](auto& s) { return !s.McAccessSelected(); }},
       {"[WAVE]\nDecode=yes", [](auto& s) { return s.McAccessSelected(); }},
       {"[DSP]\nOutBPF=no", [](auto& s) { return s.CheckBox4.checked; }},
+      {"[DSP]\nDemod=1", [](auto& s) { return s.Demod == Demodulation::kRobust; }},
+      {"[DSP]\nDemod=2", [](auto& s) { return s.Demod == Demodulation::kExact; }},  // unknown
       {"[WAVE]\nAudioOut=1", [](auto& s) { return !s.WaveOutput; }},
       {"[WAVE]\nInputL=0", [](auto& s) { return !s.LeftChannel; }},
       {"[Etc]\nTop=1", [](auto& s) { return s.AlwaysOnTop && s.CheckBox1.checked; }},
@@ -125,6 +128,7 @@ TEST_F(SettingsTest, EverySettingComesBackAfterASave) {
   s.SampleRateIndex = 2;
   s.FormTop = 120;
   s.FormLeft = -5;
+  s.Demod = Demodulation::kRobust;
   ASSERT_TRUE(SaveSettings(s, path, notice));
   const MainState r = Loaded();
   EXPECT_EQ(r.RadioModel, 6);
@@ -149,6 +153,7 @@ TEST_F(SettingsTest, EverySettingComesBackAfterASave) {
   EXPECT_EQ(r.SampleRateIndex, 2);
   EXPECT_EQ(r.FormTop, 120);
   EXPECT_EQ(r.FormLeft, -5);
+  EXPECT_EQ(r.Demod, Demodulation::kRobust);
 }
 
 TEST_F(SettingsTest, SaveKeepsWhatElseTheFileHolds) {
