@@ -16,9 +16,9 @@ constexpr double kFilterBeta = 5.0;
 constexpr double kTimingGain = 0.06;
 constexpr int kEyePixelsPerSample = 30;
 // A frame is taken when the check agrees and its sync word and body disagree with the decoded
-// frame in few hard decisions. Noise alone comes nowhere near.
+// frame only in a few, mostly unsure, decisions. Noise alone comes nowhere near.
 constexpr int kMaxSyncErrors = 1;
-constexpr int kMaxCodeErrors = 6;
+constexpr double kMaxSoftErrors = 3.0;
 
 }  // namespace
 
@@ -74,7 +74,7 @@ void JsmrRobustDemodulator::SearchFrames() {
     if (syncErrors > kMaxSyncErrors) continue;
     for (int k = kJsmrSyncBits; k < kJsmrSoftBits; ++k) window_[k] = soft_[(first + k) % kSoftRing];
     const JsmrSoftDecision d = DecodeJsmrSoftFrame(window_.data());
-    if (!d.word || d.codeErrors + syncErrors > kMaxCodeErrors) {
+    if (!d.word || d.softErrors > kMaxSoftErrors) {
       // Only what the exact synchroniser would have taken for a frame darkens the lamp.
       if (syncErrors == 0) state_.Panel1 = Colour::kBlack;
       continue;

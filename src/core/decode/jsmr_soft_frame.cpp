@@ -1,6 +1,7 @@
 #include "core/decode/jsmr_soft_frame.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace tarvo {
@@ -62,7 +63,17 @@ JsmrSoftDecision DecodeJsmrSoftFrame(const double* soft) {
     previous = u;
   }
   JsmrSoftDecision d;
-  for (int i = 0; i < kJsmrBodyBits; ++i) d.codeErrors += (body[i] > 0.0 ? 1 : 0) != sent[i];
+  double magnitude = 0.0;
+  double wrong = 0.0;
+  for (int i = 0; i < kJsmrSoftBits; ++i) {
+    magnitude += std::fabs(soft[i]);
+    const int bit = i < kJsmrSyncBits ? kSync[i] : sent[i - kJsmrSyncBits];
+    if ((soft[i] > 0.0 ? 1 : 0) != bit) {
+      wrong += std::fabs(soft[i]);
+      d.codeErrors += i < kJsmrSyncBits ? 0 : 1;
+    }
+  }
+  d.softErrors = magnitude > 0.0 ? wrong * kJsmrSoftBits / magnitude : 0.0;
   d.word = DecodeJsmrFrame(sent);
   return d;
 }

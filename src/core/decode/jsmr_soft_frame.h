@@ -16,6 +16,9 @@ inline constexpr int kJsmrSoftBits = kJsmrSyncBits + kJsmrBodyBits;
 struct JsmrSoftDecision {
   std::optional<JsmrWord> word;  // nothing when the check fails
   int codeErrors = 0;            // of the 76 body bits
+  // The soft bits of sync word and body that disagree with the decoded frame, summed by
+  // magnitude in units of the mean magnitude: near-even calls weigh little, firm ones fully.
+  double softErrors = 0.0;
 };
 
 // Hard disagreements of soft[0..7] with the sync word.

@@ -12,20 +12,20 @@ namespace {
 constexpr double kBitRate = 1200.0;
 constexpr double kCentreHz = 1500.0;
 // The mixed-down tones lie at -300 Hz (a 1) and +300 Hz (a 0); the main lobe of the data
-// reaches about 900 Hz.
-constexpr double kLowPassHz = 800.0;
+// reaches about 900 Hz; a narrower filter keeps more noise out than it costs the data.
+constexpr double kLowPassHz = 650.0;
 constexpr double kLowPassBeta = 4.0;
 // The phase turn is looked at over nine samples, 0.98 of a bit.
 constexpr int kDetectorDelay = 9;
 constexpr double kTimingGain = 0.06;
-// The eye shows the detector output scaled to the exact demodulator's +-0.172.
+// The eye shows the detector output scaled so that the bits sit where the exact demodulator's
+// do, at +-0.172.
 constexpr double kEyeLevel = 0.172;
 constexpr double kEyeSmoothing = 0.25;
-// A frame is taken when its sync word, its fixed bits and the rest of its body disagree with
-// the decoded word in at most this many hard decisions. Noise alone comes nowhere near.
+// A frame is taken when its sync word and body disagree with the decoded word only in a few,
+// mostly unsure, decisions. Noise alone comes nowhere near.
 constexpr int kMaxSyncErrors = 2;
-constexpr int kMaxFixedErrors = 2;
-constexpr int kMaxCodeErrors = 14;
+constexpr double kMaxSoftErrors = 5.0;
 // Without a check word, a frame whose least sure bit is nearly a toss-up is not taken.
 constexpr double kMinMargin = 1.0;
 
@@ -82,16 +82,17 @@ void McAccessRobustDemodulator::Demodulate(const InputBlock& block) {
     delayQ_[delayHead_] = q;
     delayHead_ = (delayHead_ + 1) & 15;
 
-    magnitudeSum += std::fabs(turn);
     state_.EyeSamples[j] = turn * eyeGain;
     TimedBit bit;
     if (timing_.Push(turn, bit)) {
+      magnitudeSum += std::fabs(bit.value);
       blockSoft_[blockBitCount_++] = -bit.value;
       const int at = j - static_cast<int>(std::lround(bit.age));
       state_.EyeStrobes[at < 0 ? 0 : at] = 1;
     }
   }
-  const double mean = magnitudeSum / kBlockSamples;
+  if (blockBitCount_ == 0) return;
+  const double mean = magnitudeSum / blockBitCount_;
   eyeScale_ = eyeScale_ > 0.0 ? eyeScale_ + kEyeSmoothing * (mean - eyeScale_) : mean;
 }
 
@@ -110,7 +111,7 @@ void McAccessRobustDemodulator::SearchFrames() {
       window_[k] = soft_[(first + k) % kSoftRing];
     }
     const McAccessSoftDecision d = DecodeMcAccessSoftFrame(window_.data());
-    if (d.fixedErrors > kMaxFixedErrors || d.codeErrors > kMaxCodeErrors || d.margin < kMinMargin) {
+    if (d.softErrors > kMaxSoftErrors || d.margin < kMinMargin) {
       continue;
     }
     holdOff_ = kMcAccessSoftBits - 1;

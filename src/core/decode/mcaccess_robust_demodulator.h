@@ -48,7 +48,7 @@ class McAccessRobustDemodulator : public BlockDecoder {
   std::array<double, 16> delayQ_{};
   int delayHead_ = 0;
   GardnerTiming timing_;
-  double eyeScale_ = 0.0;  // mean magnitude of the detector output
+  double eyeScale_ = 0.0;  // mean magnitude of the detector output at the bits
 
   // This block's soft bits, then the last kSoftRing of them for the frame search.
   std::array<double, kBlockSamples> blockSoft_{};

@@ -75,6 +75,10 @@ McAccessSoftDecision DecodeMcAccessSoftFrame(const double* soft) {
   for (int i = 0; i < kMcAccessSoftBits - 1; ++i) magnitude += std::fabs(soft[i]);
   magnitude /= kMcAccessSoftBits - 1;
   double weakest = 1e300;
+  double wrongSum = 0.0;
+  for (int i = 0; i < kMcAccessSyncBits; ++i) {
+    if ((soft[i] > 0.0 ? 1 : 0) != kSync[i]) wrongSum += std::fabs(soft[i]);
+  }
   for (int h = 0; h < 2; ++h) {
     const double* half = soft + kMcAccessSyncBits + kHalfBits * h;
     std::uint8_t* x = d.word.data() + kHalfData * h;
@@ -83,6 +87,7 @@ McAccessSoftDecision DecodeMcAccessSoftFrame(const double* soft) {
     for (int i = 0; i < kHalfBits; ++i) {
       const bool wrong = (half[i] > 0.0 ? 1 : 0) != sent[i];
       (IsFixed(i) ? d.fixedErrors : d.codeErrors) += wrong ? 1 : 0;
+      wrongSum += wrong ? std::fabs(half[i]) : 0.0;
     }
     // A data bit x[k] is sent in the parities of pairs k and k+3 and as pair k+6's second bit.
     for (int k = 0; k < kHalfData; ++k) {
@@ -93,6 +98,7 @@ McAccessSoftDecision DecodeMcAccessSoftFrame(const double* soft) {
     }
   }
   d.margin = magnitude > 0.0 ? weakest / magnitude : 0.0;
+  d.softErrors = magnitude > 0.0 ? wrongSum / magnitude : 0.0;
   return d;
 }
 

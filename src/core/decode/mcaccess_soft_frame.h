@@ -18,6 +18,9 @@ struct McAccessSoftDecision {
   int syncErrors = 0;   // of the 15 sync bits
   int fixedErrors = 0;  // of the 18 fixed bits of the body
   int codeErrors = 0;   // of the other 126 body bits
+  // The disagreeing soft bits summed by magnitude, in units of the mean magnitude: near-even
+  // calls weigh little, firm ones fully.
+  double softErrors = 0.0;
   // What flipping the least sure data bit would cost the word's agreement with the soft bits,
   // in units of their mean magnitude: small when another word is nearly as likely.
   double margin = 0.0;

@@ -92,7 +92,7 @@ TEST(RobustDemodulators, McAccessCleanSignalsGiveTheExactDemodulatorsFrames) {
   std::mt19937 random(8);
   for (const CleanCase& c : kCleanCases) {
     if (c.inverted) continue;
-    SCOPED_TRACE(testing::Message() << c.rate << (c.left ? " left" : " right"));
+    SCOPED_TRACE(::testing::Message() << c.rate << (c.left ? " left" : " right"));
     testing::ModulatorOptions options;
     options.sampleRate = c.rate;
     options.leftChannel = c.left;
@@ -120,7 +120,7 @@ TEST(RobustDemodulators, McAccessCleanSignalsGiveTheExactDemodulatorsFrames) {
 TEST(RobustDemodulators, JsmrCleanSignalsGiveTheExactDemodulatorsWordsInBothPolarities) {
   std::mt19937 random(9);
   for (const CleanCase& c : kCleanCases) {
-    SCOPED_TRACE(testing::Message()
+    SCOPED_TRACE(::testing::Message()
                  << c.rate << (c.left ? " left" : " right") << (c.inverted ? " inverted" : ""));
     testing::JsmrSignalOptions options;
     options.sampleRate = c.rate;
@@ -154,13 +154,11 @@ TEST(RobustDemodulators, JsmrCleanSignalsGiveTheExactDemodulatorsWordsInBothPola
 }
 
 TEST(RobustDemodulators, NoiseAloneGivesNoFrameAtAnyRate) {
-  constexpr int kSeconds = 40;
+  constexpr int kSeconds = 120;
   for (const int rate : {11025, 22050, 44100}) {
     SCOPED_TRACE(rate);
-    std::vector<Receiver*> receivers;
     Receiver mcaccessExact(DecoderType::kMcAccess, Demodulation::kExact);
     Receiver mcaccessRobust(DecoderType::kMcAccess, Demodulation::kRobust);
-    Receiver jsmrExact(DecoderType::kJsmr, Demodulation::kExact);
     Receiver jsmrRobust(DecoderType::kJsmr, Demodulation::kRobust);
     std::mt19937 random(static_cast<std::uint32_t>(rate));
     std::normal_distribution<double> noise(0.0, 3000.0);
@@ -168,27 +166,35 @@ TEST(RobustDemodulators, NoiseAloneGivesNoFrameAtAnyRate) {
     std::vector<std::int16_t> stereo(2 * frames);
     for (int b = 0; b < kSeconds * 11025 / kBlockSamples; ++b) {
       for (int n = 0; n < frames; ++n) stereo[2 * n] = static_cast<std::int16_t>(noise(random));
-      for (Receiver* r : {&mcaccessExact, &mcaccessRobust, &jsmrExact, &jsmrRobust}) {
+      for (Receiver* r : {&mcaccessExact, &mcaccessRobust, &jsmrRobust}) {
         r->frontEnd.ProcessInputBlock(stereo.data(), frames);
       }
     }
+    // The exact JSMR demodulator is left out: its 8-bit sync word and 10-bit check let about
+    // one noise word a minute through, as they always have.
     EXPECT_TRUE(mcaccessExact.sink.words.empty());
     EXPECT_TRUE(mcaccessRobust.sink.words.empty());
-    EXPECT_TRUE(jsmrExact.sink.words.empty());
     EXPECT_TRUE(jsmrRobust.sink.words.empty());
   }
 }
 
-TEST(RobustDemodulators, FeedTheEyeAtTheBitRateAndTheLampsAsTheExactOnesDo) {
+// Strobes per block and the largest value at a strobe in the last block.
+std::pair<int, double> LastEye(const MainState& state) {
+  int strobes = 0;
+  double peak = 0.0;
+  for (int i = 0; i < kBlockSamples; ++i) {
+    strobes += state.EyeStrobes[i];
+    if (state.EyeStrobes[i]) peak = std::max(peak, std::fabs(state.EyeSamples[i]));
+  }
+  return {strobes, peak};
+}
+
+TEST(RobustDemodulators, FeedTheEyeAsTheExactOnesDo) {
   struct Case {
     DecoderType type;
-    int bitsPerSecond;
     int eyePixels;
   };
-  for (const Case c :
-       {Case{DecoderType::kMcAccess, 1200, 10}, Case{DecoderType::kJsmr, 3600, 30}}) {
-    Receiver r(c.type, Demodulation::kRobust);
-    r.world.eye.showing = true;
+  for (const Case c : {Case{DecoderType::kMcAccess, 10}, Case{DecoderType::kJsmr, 30}}) {
     std::vector<std::int16_t> stereo;
     if (c.type == DecoderType::kMcAccess) {
       std::mt19937 random(3);
@@ -200,20 +206,19 @@ TEST(RobustDemodulators, FeedTheEyeAtTheBitRateAndTheLampsAsTheExactOnesDo) {
       modulator.QueueIdle(400);
       stereo = modulator.Render(modulator.QueuedBits() * 11025 / 3600);
     }
-    r.Feed(stereo, 11025);
-    ASSERT_EQ(r.sink.words.size(), 1u);
-    int strobes = 0;
-    double peak = 0.0;
-    for (int i = 0; i < kBlockSamples; ++i) {
-      strobes += r.state.EyeStrobes[i];
-      if (r.state.EyeStrobes[i]) peak = std::max(peak, std::fabs(r.state.EyeSamples[i]));
+    Receiver exact(c.type, Demodulation::kExact);
+    Receiver robust(c.type, Demodulation::kRobust);
+    for (Receiver* r : {&exact, &robust}) {
+      r->world.eye.showing = true;
+      r->Feed(stereo, 11025);
+      ASSERT_EQ(r->sink.words.size(), 1u);
+      ASSERT_FALSE(r->world.eye.updates.empty());
+      EXPECT_EQ(r->world.eye.updates.back(), c.eyePixels);
     }
-    const double expected = c.bitsPerSecond * kBlockSamples / 11025.0;
-    EXPECT_NEAR(strobes, expected, 1.0);
-    EXPECT_GT(peak, 0.1);
-    EXPECT_LT(peak, 0.3);  // on the eye window's scale, inside its yellow limits
-    EXPECT_FALSE(r.world.eye.updates.empty());
-    EXPECT_EQ(r.world.eye.updates.back(), c.eyePixels);
+    const auto [exactStrobes, exactPeak] = LastEye(exact.state);
+    const auto [robustStrobes, robustPeak] = LastEye(robust.state);
+    EXPECT_NEAR(robustStrobes, exactStrobes, 1);
+    EXPECT_NEAR(robustPeak / exactPeak, 1.0, 0.3);  // the same scale on the eye window
   }
 }
 
