@@ -313,8 +313,15 @@ TEST(TarvoDecode, RobustDemodulatorPrintsTheSameLinesFromAWeakRecording) {
     const ToolResult exact = RunDecode(dir, args);
     const ToolResult robust = RunDecode(dir, "--demod robust " + args);
     EXPECT_EQ(robust.status, 0);
-    EXPECT_FALSE(robust.out.empty());
-    EXPECT_EQ(robust.out, exact.out);
+    ASSERT_FALSE(robust.out.empty());
+    ASSERT_EQ(robust.out.size(), exact.out.size());
+    for (std::size_t n = 0; n < exact.out.size(); ++n) {
+      // The demodulators' delays differ by a few samples: a frame may end a block apart.
+      const auto [exactTime, exactFields] = SplitLine(exact.out[n]);
+      const auto [robustTime, robustFields] = SplitLine(robust.out[n]);
+      EXPECT_EQ(robustFields, exactFields);
+      EXPECT_NEAR(robustTime, exactTime, 0.047);
+    }
     EXPECT_EQ(RunDecode(dir, "--demod exact " + args).out, exact.out);
   }
 }

@@ -43,6 +43,8 @@ TEST(McAccessSoftFrame, CountsErrorsWhereTheyAreAndKeepsTheWord) {
     EXPECT_EQ(d.syncErrors, c.sync);
     EXPECT_EQ(d.fixedErrors, c.fixed);
     EXPECT_EQ(d.codeErrors, c.code);
+    // Each weak error weighs 0.3 of a mean magnitude that is a little below 1.
+    EXPECT_NEAR(d.softErrors, 0.3 * static_cast<double>(c.weakFlips.size()), 0.02);
   }
   // Clean, flipping any data bit costs all three of its code bits.
   EXPECT_DOUBLE_EQ(DecodeMcAccessSoftFrame(clean.data()).margin, 6.0);
@@ -73,6 +75,7 @@ TEST(JsmrSoftFrame, RepairsWhatTheHardDecoderCannotAndLeavesTheCheckTheLastWord)
   ASSERT_TRUE(d.word);
   EXPECT_EQ(*d.word, word);
   EXPECT_EQ(d.codeErrors, 0);
+  EXPECT_EQ(d.softErrors, 0.0);
 
   // Two neighbouring information bits, received weakly wrong: beyond the hard decoder.
   std::vector<double> soft = clean;
@@ -85,6 +88,7 @@ TEST(JsmrSoftFrame, RepairsWhatTheHardDecoderCannotAndLeavesTheCheckTheLastWord)
   ASSERT_TRUE(d.word);
   EXPECT_EQ(*d.word, word);
   EXPECT_EQ(d.codeErrors, 2);
+  EXPECT_LT(d.softErrors, 0.5);  // two unsure calls weigh less than one firm one
 
   // Firmly wrong check bits give another code word, which the check refuses.
   soft = clean;
