@@ -25,7 +25,7 @@ def main(csv_path, png_path):
                 axis.plot([p[0] for p in points], [100 * p[1] for p in points], styles[demod],
                           color=colours[decoder], marker=".", label=f"{decoder} {demod}")
         axis.set_xlabel(label)
-        axis.set_xlim(0, 14)
+        axis.set_xlim(-4, 14)
         axis.grid(True, alpha=0.3)
         axis.axhline(90, color="gray", linewidth=0.6)
         axis.axhline(50, color="gray", linewidth=0.6)

@@ -37,7 +37,7 @@ constexpr int kSegments = 6;  // each with its own random amplitude
 constexpr double kMinAmplitude = 1500.0;
 constexpr double kMaxAmplitude = 12000.0;
 constexpr int kMaxGapBits = 150;
-constexpr int kLowestDb = 0;
+constexpr int kLowestDb = -4;
 constexpr int kHighestDb = 24;
 constexpr int kAudioRate = 11025;  // audio-noise model: the decoder rate, nothing filtered
 constexpr int kFmRate = 44100;     // FM model: the receiver's audio at the highest capture rate
@@ -396,9 +396,9 @@ int Main(int argc, char** argv) {
     std::printf("\n%s, %s (%s in dB): share of frames decoded exactly\n", sweep.spec->name,
                 sweep.model == Model::kAudio ? "audio noise" : "FM receiver",
                 sweep.model == Model::kAudio ? "Eb/N0" : "C/N");
-    std::printf("  dB   exact  robust   wrong(e/r)\n");
+    std::printf("   dB   exact  robust   wrong(e/r)\n");
     for (const Point& p : sweep.points) {
-      std::printf("  %2d   %5.3f   %5.3f   %d/%d\n", p.db, Share(p.exact), Share(p.robust),
+      std::printf("  %3d   %5.3f   %5.3f   %d/%d\n", p.db, Share(p.exact), Share(p.robust),
                   p.exact.wrong, p.robust.wrong);
       for (const bool robust : {false, true}) {
         const Count& c = robust ? p.robust : p.exact;
