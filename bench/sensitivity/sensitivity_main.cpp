@@ -48,7 +48,7 @@ constexpr double kNoiseSigma = 3000.0;
 enum class Decoder { kMcAccess, kJsmr };
 enum class Model { kAudio, kFm };
 
-struct DecoderSpec {
+struct DecoderProfile {
   Decoder decoder;
   const char* name;
   double bitRate;
@@ -59,7 +59,7 @@ struct DecoderSpec {
   double bandwidthHz;  // FM model
 };
 
-const DecoderSpec kSpecs[] = {
+const DecoderProfile kProfiles[] = {
     {Decoder::kMcAccess, "McAccess", 1200.0, 0.5, 2500.0, 12500.0},
     {Decoder::kJsmr, "JSMR", 3600.0, 0.875, 4000.0, 25000.0},
 };
@@ -225,7 +225,7 @@ Count Score(const std::vector<WordKey>& sent, const std::vector<WordKey>& got) {
 }
 
 struct Point {
-  const DecoderSpec* spec;
+  const DecoderProfile* profile;
   Model model;
   int db;
   Count exact;
@@ -233,7 +233,7 @@ struct Point {
 };
 
 // Both demodulators on the same noisy recording.
-Point RunPoint(const DecoderSpec& spec, Model model, const Recording& clean, int db,
+Point RunPoint(const DecoderProfile& profile, Model model, const Recording& clean, int db,
                const FilterDesigns& designs) {
   std::mt19937 random(1000u + static_cast<std::uint32_t>(db) * 7u +
                       (model == Model::kFm ? 500u : 0u));
@@ -246,8 +246,8 @@ Point RunPoint(const DecoderSpec& spec, Model model, const Recording& clean, int
     // Eb/N0 = P fs / (R 2 sigma^2), counted at the data rate.
     const double ebN0 = std::pow(10.0, db / 10.0);
     for (const Segment& s : clean.segments) {
-      const double power = spec.powerShare * s.amplitude * s.amplitude;
-      const double sigma = std::sqrt(power * clean.rate / (spec.bitRate * 2.0 * ebN0));
+      const double power = profile.powerShare * s.amplitude * s.amplitude;
+      const double sigma = std::sqrt(power * clean.rate / (profile.bitRate * 2.0 * ebN0));
       AddAudioNoise(stereo, 0, s.first, s.last, sigma, random);
     }
   } else {
@@ -257,20 +257,20 @@ Point RunPoint(const DecoderSpec& spec, Model model, const Recording& clean, int
     }
     FmChannel fm;
     fm.sampleRate = clean.rate;
-    fm.deviationHz = spec.deviationHz;
-    fm.bandwidthHz = spec.bandwidthHz;
+    fm.deviationHz = profile.deviationHz;
+    fm.bandwidthHz = profile.bandwidthHz;
     fm.level = kFmLevel;
     fm.carrierToNoiseDb = db;
     PassFmChannel(audio, fm, random, stereo, 0);
   }
-  Receiver exact(spec.decoder, false, designs);
-  Receiver robust(spec.decoder, true, designs);
+  Receiver exact(profile.decoder, false, designs);
+  Receiver robust(profile.decoder, true, designs);
   const int buffer = clean.rate * kBlockSamples / 11025;
   for (std::size_t n = 0; n + buffer <= clean.samples.size(); n += buffer) {
     exact.Feed(stereo.data() + 2 * n, buffer);
     robust.Feed(stereo.data() + 2 * n, buffer);
   }
-  return {&spec, model, db, Score(clean.sent, exact.Words()), Score(clean.sent, robust.Words())};
+  return {&profile, model, db, Score(clean.sent, exact.Words()), Score(clean.sent, robust.Words())};
 }
 
 double Share(const Count& c) {
@@ -345,13 +345,13 @@ int Main(int argc, char** argv) {
 
   // One sweep per decoder and model; two at a time on two cores.
   struct Sweep {
-    const DecoderSpec* spec;
+    const DecoderProfile* profile;
     Model model;
     std::vector<Point> points;
   };
   std::vector<Sweep> sweeps;
-  for (const auto& spec : kSpecs) {
-    for (const Model model : {Model::kAudio, Model::kFm}) sweeps.push_back({&spec, model, {}});
+  for (const auto& profile : kProfiles) {
+    for (const Model model : {Model::kAudio, Model::kFm}) sweeps.push_back({&profile, model, {}});
   }
   std::array<std::array<int, 4>, 3> noise{};
   const int noiseRates[3] = {11025, 22050, 44100};
@@ -359,10 +359,10 @@ int Main(int argc, char** argv) {
   for (auto& sweep : sweeps) {
     jobs.push_back([&sweep, &designs] {
       const int rate = sweep.model == Model::kAudio ? kAudioRate : kFmRate;
-      const Recording clean = MakeRecording(sweep.spec->decoder, rate,
-                                            sweep.spec->decoder == Decoder::kMcAccess ? 11 : 12);
+      const Recording clean = MakeRecording(sweep.profile->decoder, rate,
+                                            sweep.profile->decoder == Decoder::kMcAccess ? 11 : 12);
       for (int db = kLowestDb; db <= kHighestDb; ++db) {
-        sweep.points.push_back(RunPoint(*sweep.spec, sweep.model, clean, db, designs));
+        sweep.points.push_back(RunPoint(*sweep.profile, sweep.model, clean, db, designs));
       }
     });
   }
@@ -393,7 +393,7 @@ int Main(int argc, char** argv) {
   std::ofstream csv(csvPath);
   csv << "decoder,model,level_db,demodulator,sent,decoded,wrong,share\n";
   for (const auto& sweep : sweeps) {
-    std::printf("\n%s, %s (%s in dB): share of frames decoded exactly\n", sweep.spec->name,
+    std::printf("\n%s, %s (%s in dB): share of frames decoded exactly\n", sweep.profile->name,
                 sweep.model == Model::kAudio ? "audio noise" : "FM receiver",
                 sweep.model == Model::kAudio ? "Eb/N0" : "C/N");
     std::printf("   dB   exact  robust   wrong(e/r)\n");
@@ -402,7 +402,7 @@ int Main(int argc, char** argv) {
                   p.exact.wrong, p.robust.wrong);
       for (const bool robust : {false, true}) {
         const Count& c = robust ? p.robust : p.exact;
-        csv << sweep.spec->name << ',' << ModelName(sweep.model) << ',' << p.db << ','
+        csv << sweep.profile->name << ',' << ModelName(sweep.model) << ',' << p.db << ','
             << (robust ? "robust" : "exact") << ',' << c.sent << ',' << c.decoded << ',' << c.wrong
             << ',' << Share(c) << '\n';
       }
@@ -413,7 +413,7 @@ int Main(int argc, char** argv) {
   std::printf("%-9s %-22s %-7s %6s %6s\n", "decoder", "model", "demod", "50 %", "90 %");
   for (const auto& sweep : sweeps) {
     for (const bool robust : {false, true}) {
-      std::printf("%-9s %-22s %-7s %6s %6s\n", sweep.spec->name,
+      std::printf("%-9s %-22s %-7s %6s %6s\n", sweep.profile->name,
                   sweep.model == Model::kAudio ? "audio noise, Eb/N0" : "FM receiver, C/N",
                   robust ? "robust" : "exact", LevelFor(sweep.points, robust, 0.5).c_str(),
                   LevelFor(sweep.points, robust, 0.9).c_str());
