@@ -1,8 +1,10 @@
 # Set-up commands: `make run` and `make test` install what is missing, build and go.
 TEST_DIR := build/test
 RELEASE_DIR := build/release
+# The system's Python, which has Debian's python3-matplotlib.
+PYTHON ?= /usr/bin/python3
 
-.PHONY: deps run test bench build-test build-release format
+.PHONY: deps run test bench sensitivity build-test build-release format
 
 deps:
 	./scripts/install-deps.sh
@@ -23,6 +25,11 @@ run: build-release
 
 bench: build-release
 	$(RELEASE_DIR)/bench/tarvo-bench
+
+# Frames decoded from weak signals, both decoders and demodulators: table, CSV and plot.
+sensitivity: build-release
+	$(RELEASE_DIR)/bench/tarvo-sensitivity --csv $(RELEASE_DIR)/sensitivity.csv
+	$(PYTHON) scripts/plot_sensitivity.py $(RELEASE_DIR)/sensitivity.csv $(RELEASE_DIR)/sensitivity.png
 
 format:
 	find src tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i

@@ -16,10 +16,13 @@
 #include "core/base/megahertz_text.h"
 #include "core/base/services.h"
 #include "core/decode/bit_fields.h"
+#include "core/decode/demodulator_choice.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_fields.h"
+#include "core/decode/jsmr_robust_demodulator.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_interpreter.h"
+#include "core/decode/mcaccess_robust_demodulator.h"
 #include "core/dsp/filter_designs.h"
 
 namespace tarvo {
@@ -27,8 +30,8 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr const char* kUsage =
-    "usage: tarvo-decode [--decoder mcaccess|jsmr] [--invert] [--channel left|right] "
-    "[--gain DB] [--control FREQ] FILE.wav";
+    "usage: tarvo-decode [--decoder mcaccess|jsmr] [--demod exact|robust] [--invert] "
+    "[--channel left|right] [--gain DB] [--control FREQ] FILE.wav";
 
 // A decoder as the tool runs it: the block decoder the front-end hands blocks to, and the JSON
 // fields of each frame it accepted during the last block.
@@ -54,10 +57,13 @@ std::string JsonString(const std::string& text) {
 class McAccessRun : public DecoderRun, private McAccessFrameSink {
  public:
   McAccessRun(MainState& state, const FilterDesigns& designs, const Services& services)
-      : state_(state), demodulator_(state, designs, services, *this) {}
+      : state_(state),
+        exact_(state, designs, services, *this),
+        robust_(state, designs, services, *this),
+        choice_(state, exact_, robust_) {}
 
   DecoderType Type() const override { return DecoderType::kMcAccess; }
-  BlockDecoder& Decoder() override { return demodulator_; }
+  BlockDecoder& Decoder() override { return choice_; }
   std::vector<std::string> TakeFrames() override { return std::move(frames_); }
 
  private:
@@ -80,7 +86,9 @@ class McAccessRun : public DecoderRun, private McAccessFrameSink {
   }
 
   MainState& state_;
-  McAccessDemodulator demodulator_;
+  McAccessDemodulator exact_;
+  McAccessRobustDemodulator robust_;
+  DemodulatorChoice choice_;
   std::vector<std::string> frames_;
   int callMinutes_ = 0;  // the call-time limit learnt so far
 };
@@ -90,10 +98,13 @@ class McAccessRun : public DecoderRun, private McAccessFrameSink {
 class JsmrRun : public DecoderRun, private JsmrWordSink {
  public:
   JsmrRun(MainState& state, const FilterDesigns& designs, const Services& services)
-      : state_(state), demodulator_(state, designs, services, *this) {}
+      : state_(state),
+        exact_(state, designs, services, *this),
+        robust_(state, services, *this),
+        choice_(state, exact_, robust_) {}
 
   DecoderType Type() const override { return DecoderType::kJsmr; }
-  BlockDecoder& Decoder() override { return demodulator_; }
+  BlockDecoder& Decoder() override { return choice_; }
   std::vector<std::string> TakeFrames() override { return std::move(frames_); }
 
  private:
@@ -115,7 +126,9 @@ class JsmrRun : public DecoderRun, private JsmrWordSink {
   void SuperviseJsmrLine(InputBlock&) override {}
 
   MainState& state_;
-  JsmrDemodulator demodulator_;
+  JsmrDemodulator exact_;
+  JsmrRobustDemodulator robust_;
+  DemodulatorChoice choice_;
   std::vector<std::string> frames_;
 };
 
@@ -143,6 +156,7 @@ class IdleDecoder : public BlockDecoder {
 
 struct Options {
   std::string decoder = "mcaccess";
+  Demodulation demod = Demodulation::kExact;
   bool left = true;
   int gainDb = 0;
   std::string control = "850.00000";  // decides the channel step of line frequencies
@@ -168,6 +182,10 @@ Options ParseArguments(int argc, char** argv) {
       bool known = false;
       for (const auto& entry : kDecoders) known = known || options.decoder == entry.name;
       if (!known) fail("unknown decoder '" + options.decoder + "'");
+    } else if (arg == "--demod") {
+      const std::string demod = value();
+      if (demod != "exact" && demod != "robust") fail("--demod is exact or robust");
+      options.demod = demod == "robust" ? Demodulation::kRobust : Demodulation::kExact;
     } else if (arg == "--channel") {
       const std::string channel = value();
       if (channel != "left" && channel != "right") fail("--channel is left or right");
@@ -221,6 +239,7 @@ int Run(const Options& options) {
     if (options.decoder == entry.name) run = entry.make(state, designs, services);
   }
   state.Decoder = run->Type();
+  state.Demod = options.demod;
   state.ControlFrequencyText = options.control;
   state.ControlFrequency = MegahertzValue(options.control).value_or(0.0);
   DeriveChannelGrid(state, options.control);

@@ -196,6 +196,7 @@ void TForm1::BuildSettings() {
   GroupBox2 = Make<QGroupBox>(this, "GroupBox2", {8, 223, 361, 106}, "設定");
   CheckBox1 = Make<QCheckBox>(GroupBox2, "CheckBox1", {8, 16, 120, 18}, "常時手前表示");
   Button2 = Make<QPushButton>(GroupBox2, "Button2", {262, 12, 92, 24}, "デバイス設定");
+  CheckBoxRobust = Make<QCheckBox>(GroupBox2, "CheckBoxRobust", {136, 16, 120, 18}, "ロバスト復調");
   Label10 = Make<QLabel>(GroupBox2, "Label10", {8, 40, 64, 16}, "入力調整");
   TrackBar1 = TrackBar(GroupBox2, "TrackBar1", {72, 38, 120, 20}, state_.TrackBar1);
   Panel7 = Make<QFrame>(GroupBox2, "Panel7", {200, 42, 153, 11});
@@ -306,6 +307,8 @@ void TForm1::Connect(QTimer& timer1, QTimer& timer2) {
           [this, &h](bool on) { Run([&] { h.CheckBox1Click(on); }); });
   connect(CheckBox3, &QCheckBox::clicked, this,
           [this, &h](bool on) { Run([&] { h.CheckBox3Click(on); }); });
+  connect(CheckBoxRobust, &QCheckBox::clicked, this,
+          [this](bool on) { state_.Demod = on ? Demodulation::kRobust : Demodulation::kExact; });
   for (auto [box, control] :
        {std::pair{CheckBox2, &state_.CheckBox2}, std::pair{CheckBox4, &state_.CheckBox4},
         std::pair{CheckBox5, &state_.CheckBox5}}) {
@@ -389,6 +392,7 @@ void TForm1::Refresh() {
       QSignalBlocker(RadioButton4), QSignalBlocker(CheckBox3),    QSignalBlocker(RadioButton5),
       QSignalBlocker(RadioButton6),
   };
+  const QSignalBlocker robustBlocker(CheckBoxRobust);
   SetText(Label6, s.Label6);
   SetText(Label7, s.Label7);
   SetText(Label28, s.Label28);
@@ -416,6 +420,7 @@ void TForm1::Refresh() {
   Button8->setEnabled(s.Button8Enabled);
 
   CheckBox1->setChecked(s.CheckBox1.checked);
+  CheckBoxRobust->setChecked(s.Demod == Demodulation::kRobust);
   SetSlider(TrackBar1, s.TrackBar1);
   SetSlider(TrackBar4, s.TrackBar4);
   Image1->SetBar(s.Image1);

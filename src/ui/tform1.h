@@ -74,6 +74,7 @@ class TForm1 : public QWidget {
   QLabel* Label17;
   QGroupBox* GroupBox2;
   QCheckBox* CheckBox1;
+  QCheckBox* CheckBoxRobust;  // "ロバスト復調": the robust demodulators for weak signals
   QLabel* Label10;
   QSlider* TrackBar1;
   QLabel* Label12;

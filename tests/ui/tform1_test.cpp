@@ -112,6 +112,7 @@ TEST_F(TForm1Test, EverySettingSurvivesARestart) {
   emit form->ComboBox1->activated(2);
   form->CheckBox1->click();  // unchecked: not topmost
   form->CheckBox1->click();  // checked again: topmost
+  form->CheckBoxRobust->click();
   core->State().ControlFrequencyText = "852.02500";
   core->State().ComPortIndex = 1;
   core->State().InputDevice = 2;
@@ -138,6 +139,8 @@ TEST_F(TForm1Test, EverySettingSurvivesARestart) {
   EXPECT_TRUE(form->CheckBox3->isChecked());
   EXPECT_EQ(s.DecoderPolarity, -1.0);
   EXPECT_TRUE(form->RadioButton6->isChecked());
+  EXPECT_TRUE(form->CheckBoxRobust->isChecked());
+  EXPECT_EQ(s.Demod, Demodulation::kRobust);
   EXPECT_EQ(form->ComboBox1->currentIndex(), 2);
   EXPECT_FALSE(form->Edit5->isEnabled());
   EXPECT_TRUE(s.AlwaysOnTop);

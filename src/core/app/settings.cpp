@@ -101,6 +101,7 @@ void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& no
   s.RigModel = r.Integer("RS232C", "Rig", 2);
   s.RigPort = r.Text("RS232C", "RigPort", "localhost:4532");
   s.RigRate = r.Integer("RS232C", "RigRate", 0);
+  s.Demod = r.Integer("DSP", "Demod", 0) == 1 ? Demodulation::kRobust : Demodulation::kExact;
 }
 
 bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
@@ -137,6 +138,7 @@ bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Noti
       {"RS232C", "Rig", number(s.RigModel)},
       {"RS232C", "RigPort", s.RigPort},
       {"RS232C", "RigRate", number(s.RigRate)},
+      {"DSP", "Demod", number(s.Demod == Demodulation::kRobust ? 1 : 0)},
   };
   for (const auto& k : keys) {
     if (!file.Write(k.section, k.key, k.value)) {

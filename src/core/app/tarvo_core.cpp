@@ -57,7 +57,11 @@ TarvoCore::TarvoCore(Platform platform)
       jsmrInterpreter_(state_, designs_, services_),
       jsmrDemodulator_(state_, designs_, services_, jsmrInterpreter_),
       mcaccessDemodulator_(state_, designs_, services_, mcaccessInterpreter_),
-      frontEnd_(state_, designs_, mcaccessDemodulator_, jsmrDemodulator_),
+      jsmrRobustDemodulator_(state_, services_, jsmrInterpreter_),
+      mcaccessRobustDemodulator_(state_, designs_, services_, mcaccessInterpreter_),
+      mcaccessChoice_(state_, mcaccessDemodulator_, mcaccessRobustDemodulator_),
+      jsmrChoice_(state_, jsmrDemodulator_, jsmrRobustDemodulator_),
+      frontEnd_(state_, designs_, mcaccessChoice_, jsmrChoice_),
       routing_(state_, services_),
       history_(state_, handlers_, health_) {
   if (platform_.writeCallLog) events_.AddSink(&callLog_);

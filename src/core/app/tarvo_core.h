@@ -18,11 +18,14 @@
 #include "core/base/main_state.h"
 #include "core/base/services.h"
 #include "core/base/tracking_events.h"
+#include "core/decode/demodulator_choice.h"
 #include "core/decode/eye_pattern.h"
 #include "core/decode/jsmr_demodulator.h"
 #include "core/decode/jsmr_interpreter.h"
+#include "core/decode/jsmr_robust_demodulator.h"
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_interpreter.h"
+#include "core/decode/mcaccess_robust_demodulator.h"
 #include "core/dialogs/cp932_decoder.h"
 #include "core/dialogs/frequency_selection.h"
 #include "core/dsp/filter_designs.h"
@@ -124,8 +127,9 @@ class TarvoCore {
   const std::filesystem::path& SettingsPath() const { return settingsPath_; }
   McAccessInterpreter& McAccess() { return mcaccessInterpreter_; }
   JsmrInterpreter& Jsmr() { return jsmrInterpreter_; }
-  // What the capture front-end hands each block to while JSMR is selected.
-  JsmrDemodulator& JsmrDecoder() { return jsmrDemodulator_; }
+  // What the capture front-end hands each block to while JSMR is selected (the exact or the
+  // robust demodulator, as State().Demod says).
+  BlockDecoder& JsmrDecoder() { return jsmrChoice_; }
   // The frequency window and the eye-pattern window, as their views drive them.
   FrequencySelection& FrequencyWindow() { return frequencyWindow_; }
   EyePattern& Eye() { return eye_; }
@@ -167,6 +171,10 @@ class TarvoCore {
   JsmrInterpreter jsmrInterpreter_;
   JsmrDemodulator jsmrDemodulator_;  // after its interpreter, which it feeds
   McAccessDemodulator mcaccessDemodulator_;
+  JsmrRobustDemodulator jsmrRobustDemodulator_;
+  McAccessRobustDemodulator mcaccessRobustDemodulator_;
+  DemodulatorChoice mcaccessChoice_;
+  DemodulatorChoice jsmrChoice_;
   CaptureFrontEnd frontEnd_;
   MonitorRouting routing_;
   CallHistory history_;

@@ -13,6 +13,9 @@
 namespace tarvo {
 
 enum class DecoderType { kMcAccess, kJsmr };
+// Which demodulator the selected decoder runs: the exact one, or the robust one for weak
+// signals.
+enum class Demodulation { kExact, kRobust };
 
 struct EditControl {
   std::string text;
@@ -58,6 +61,7 @@ struct MainState {
   bool MonitorOn = false;                        // SpeedButton2 down
   DecoderType Decoder = DecoderType::kMcAccess;  // RadioButton3 / RadioButton4
   double DecoderPolarity = 1.0;
+  Demodulation Demod = Demodulation::kExact;  // DSP / Demod
   double ToneThreshold = 5000.0;
   double MonitorGain = 1.0;
   bool VoiceDetected = false;

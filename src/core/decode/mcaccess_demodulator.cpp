@@ -2,10 +2,9 @@
 
 #include <cmath>
 
-#include "core/audio/monitor_sink.h"
 #include "core/base/decode_health.h"
 #include "core/decode/eye_pattern_sink.h"
-#include "core/radio/receiver.h"
+#include "core/decode/mcaccess_call_supervision.h"
 
 namespace tarvo {
 namespace {
@@ -18,8 +17,6 @@ constexpr double kClockHigh = 10.0;
 // Sync word as received, oldest bit in the most significant place: 000100110101111.
 constexpr std::uint32_t kSyncWord = 0b000100110101111;
 constexpr std::uint32_t kSyncMask = (1u << 15) - 1;
-constexpr int kSilentPrimingBlocks = 4;
-constexpr int kWatchdogMs = 3000;
 
 }  // namespace
 
@@ -49,12 +46,8 @@ void McAccessDemodulator::McAccessDecodeBlock(InputBlock& block) {
     ClockAndTone(false);
   }
 
-  if (state_.RxLampBlocks > 4) {
-    state_.Panel1 = Colour::kBlack;
-  } else {
-    ++state_.RxLampBlocks;
-  }
-  SuperviseCall();
+  CountMcAccessReceptionLamp(state_);
+  SuperviseMcAccessCall(state_, services_, monitorBlock_, toneLevel_);
 }
 
 void McAccessDemodulator::Discriminate(InputBlock& block) {
@@ -145,56 +138,6 @@ void McAccessDemodulator::AcceptBit(std::uint8_t bit) {
     word ? services_.health->FrameAccepted() : services_.health->FrameRejected();
   }
   if (word) frames_.InterpretMcAccessFrame(*word);
-}
-
-void McAccessDemodulator::SuperviseCall() {
-  state_.Image3.length = static_cast<int>(toneLevel_ * 0.01);
-  state_.Image3.colour = Colour::kAqua;
-  state_.Image3.marker = state_.TrackBar4.position / 100;
-
-  const bool tone =
-      toneLevel_ > state_.ToneThreshold && !state_.OnControlChannel && !state_.RadioBusy;
-  if (tone && state_.TuneSettleBlocks == 0) {
-    state_.Panel2 = Colour::kLime;
-    state_.VoiceDetected = true;
-  } else if (!tone && state_.MonitorOn) {
-    state_.Panel2 = Colour::kBlack;
-    state_.VoiceDetected = true;
-  } else {
-    state_.Panel2 = Colour::kBlack;
-    state_.VoiceDetected = false;
-    state_.CallAudioOpen = false;
-  }
-
-  const bool armWatchdog =
-      state_.TrackingOn && !state_.VoiceDetected && state_.TuneSettleBlocks == 0;
-  state_.Timer1.SetInterval(armWatchdog ? kWatchdogMs : 0);
-
-  const bool deemphasis = state_.CheckBox2.checked;
-  if (state_.VoiceDetected) {
-    if (!state_.CallAudioOpen) {
-      if (!state_.WaveOutput) {
-        if (services_.receiver != nullptr)
-          services_.receiver->SetReceiverVolume(state_.TrackBar2.position);
-      } else if (services_.monitor != nullptr) {
-        for (int n = 0; n < kSilentPrimingBlocks; ++n) {
-          services_.monitor->WriteMonitorBlock(monitorBlock_.data(), deemphasis, true);
-        }
-      }
-      state_.CallAudioOpen = true;
-      state_.CallAudioClosed = false;
-    }
-    if (state_.WaveOutput && services_.monitor != nullptr) {
-      services_.monitor->WriteMonitorBlock(monitorBlock_.data(), deemphasis, false);
-    }
-  } else {
-    if (!state_.CallAudioClosed && !state_.WaveOutput && services_.receiver != nullptr) {
-      services_.receiver->SetReceiverVolume(0);
-    }
-    state_.CallAudioClosed = true;
-  }
-
-  state_.Panel4 = state_.OnControlChannel ? Colour::kBlack : Colour::kYellow;
 }
 
 }  // namespace tarvo

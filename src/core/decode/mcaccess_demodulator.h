@@ -33,7 +33,6 @@ class McAccessDemodulator : public BlockDecoder {
   void ClockAndTone(bool decideBits);
   void AssembleFrames();
   void AcceptBit(std::uint8_t bit);
-  void SuperviseCall();
 
   MainState& state_;
   Services services_;

@@ -25,7 +25,7 @@ constexpr const char* kFreshFile =
     "[RS232C]\nComp=0\nICOM=4A\nCom=0\nRig=2\nRigPort=localhost:4532\nRigRate=0\n"
     "[WAVE]\nInpDev=0\nOutDev=0\nAudioOut=0\nOutLevel=0\nInputL=1\nDecode=1\nDecInv=0\nDemp=0\n"
     "SampleRate=0\n"
-    "[DSP]\nInGain=0\nSQL=5000\nOutGain=0\nOutBPF=1\nOutBEF=0\n"
+    "[DSP]\nInGain=0\nSQL=5000\nOutGain=0\nOutBPF=1\nOutBEF=0\nDemod=0\n"
     "[Etc]\nFreq=850.00000\nTop=0\nInterval=15\n"
     "[Form]\nTop=0\nLeft=0\n";
 
@@ -52,6 +52,7 @@ TEST_F(SettingsTest, FirstStartWithoutAFileUsesTheDefaultsAndTheFirstSaveWritesT
   EXPECT_TRUE(s.WaveOutput);
   EXPECT_TRUE(s.LeftChannel);
   EXPECT_TRUE(s.McAccessSelected());
+  EXPECT_EQ(s.Demod, Demodulation::kExact);
   EXPECT_EQ(s.FormTop, 0);
   EXPECT_EQ(s.FormLeft, 0);
   EXPECT_EQ(s.RigModel, 2);
@@ -83,6 +84,8 @@ TEST_F(SettingsTest, ValuesAreReadByTheIntegerBooleanAndSliderRules) {
       {"[WAVE]\nDecode=0", [](auto& s) { return !s.McAccessSelected(); }},
       {"[WAVE]\nDecode=yes", [](auto& s) { return s.McAccessSelected(); }},
       {"[DSP]\nOutBPF=no", [](auto& s) { return s.CheckBox4.checked; }},
+      {"[DSP]\nDemod=1", [](auto& s) { return s.Demod == Demodulation::kRobust; }},
+      {"[DSP]\nDemod=2", [](auto& s) { return s.Demod == Demodulation::kExact; }},  // unknown
       {"[WAVE]\nAudioOut=1", [](auto& s) { return !s.WaveOutput; }},
       {"[WAVE]\nInputL=0", [](auto& s) { return !s.LeftChannel; }},
       {"[Etc]\nTop=1", [](auto& s) { return s.AlwaysOnTop && s.CheckBox1.checked; }},
@@ -131,6 +134,7 @@ TEST_F(SettingsTest, EverySettingComesBackAfterASave) {
   s.RigModel = 3073;
   s.RigPort = "/dev/ttyUSB1";
   s.RigRate = 19200;
+  s.Demod = Demodulation::kRobust;
   ASSERT_TRUE(SaveSettings(s, path, notice));
   const MainState r = Loaded();
   EXPECT_EQ(r.RadioModel, 6);
@@ -158,6 +162,7 @@ TEST_F(SettingsTest, EverySettingComesBackAfterASave) {
   EXPECT_EQ(r.RigModel, 3073);
   EXPECT_EQ(r.RigPort, "/dev/ttyUSB1");
   EXPECT_EQ(r.RigRate, 19200);
+  EXPECT_EQ(r.Demod, Demodulation::kRobust);
 }
 
 // A file written before the rig keys existed: every old value reads as it did, the rig keys
@@ -181,6 +186,7 @@ TEST_F(SettingsTest, AFileWithoutTheRigKeysReadsAsBeforeAndGainsThemAtTheEndOfIt
   ASSERT_TRUE(SaveSettings(s, path, notice));
   std::string after = before;
   after.insert(after.find("[WAVE]"), "Rig=2\nRigPort=localhost:4532\nRigRate=0\n");
+  after.insert(after.find("[Etc]"), "Demod=0\n");
   EXPECT_EQ(Contents(), after);
 }
 

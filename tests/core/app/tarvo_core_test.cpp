@@ -186,6 +186,26 @@ TEST_F(TarvoCoreTest, JsmrDecoderFollowsCallsThroughTheCoresInterpreter) {
   EXPECT_EQ(core.Jsmr().JsmrLineBlocks(), 2);
 }
 
+TEST_F(TarvoCoreTest, SettingsChooseTheRobustDemodulatorWhichFeedsTheSameInterpreter) {
+  PutSettings("[WAVE]\nDecode=0\n[DSP]\nDemod=1\n");
+  TarvoCore core(MakePlatform());
+  core.Start();
+  ASSERT_EQ(core.State().Demod, Demodulation::kRobust);
+  core.Handlers().SpeedButton1Click(true);
+  testing::JsmrModulator air;
+  air.QueueIdle(60);
+  air.QueueFrame({0x1F, 0x2A, 0, 17});
+  air.QueueFrame({0x42, 0x07, 0, 17});
+  for (int b = 0; b < 4; ++b) {
+    InputBlock block = air.NextBlock();
+    core.JsmrDecoder().DecodeBlock(block);
+  }
+  EXPECT_EQ(core.State().Label6, "2A");
+  ASSERT_FALSE(world.receiver.tunes.empty());
+  EXPECT_EQ(world.receiver.tunes.back().frequencyText, "850.42500");
+  EXPECT_TRUE(core.State().JsmrOnLine);
+}
+
 TEST_F(TarvoCoreTest, DecodersReachTheFrequencyWindowAndTheEyePattern) {
   TarvoCore core(MakePlatform());
   core.Start();
