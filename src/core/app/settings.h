@@ -1,4 +1,4 @@
-// The settings file beside the program: which keys it holds, how their texts become controls and
+// The settings file: which keys it holds, how their texts become controls and
 // state at start-up, and how the state is written back when the window closes.
 #pragma once
 
@@ -9,12 +9,6 @@
 namespace tarvo {
 
 class Notice;
-
-// The program's own path with its extension replaced by ".ini".
-std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
-
-// The running program's path (/proc/self/exe).
-std::filesystem::path RunningProgramPath();
 
 // Reads the 22 keys into the state; missing or malformed values give the defaults. A "Freq"
 // text that is not a number is reported (naming the file and the text) and replaced by

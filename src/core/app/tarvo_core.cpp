@@ -29,7 +29,6 @@ Services LinkServices(const Platform& platform) {
 
 TarvoCore::TarvoCore(Platform platform)
     : platform_(std::move(platform)),
-      settingsPath_(SettingsPathFor(platform_.programPath)),
       designs_(ComputeFilterDesigns()),
       eye_(state_),
       sound_(state_, designs_, NoticeOnly(platform_.notice),
@@ -70,7 +69,7 @@ Services TarvoCore::MakeServices() {
 void TarvoCore::Start() {
   state_.TuneSettleBlocks = 0;
   state_.RadioBusy = false;
-  LoadSettings(state_, settingsPath_, *platform_.notice);
+  LoadSettings(state_, platform_.files.settings, *platform_.notice);
   DeriveStartState();
   // Serial ports, then the receiver on the chosen port.
   link_.ListSerialPorts();
@@ -89,7 +88,11 @@ void TarvoCore::DeriveStartState() {
   // LoadSettings has made sure the text is a number.
   DeriveChannelGrid(state_, state_.ControlFrequencyText);
   state_.ControlFrequency = MegahertzValue(state_.ControlFrequencyText).value_or(850.0);
-  state_.FreqListPath = (platform_.programPath.parent_path() / "freqlist.txt").string();
+  state_.FreqListPath = platform_.files.freqList.string();
+  state_.ShippedFreqListPaths.clear();
+  for (const auto& shipped : platform_.files.shippedFreqLists) {
+    state_.ShippedFreqListPaths.push_back(shipped.string());
+  }
   TrackBar4Change();
   TrackBar3Change();
   state_.VoiceDetected = false;
@@ -130,7 +133,7 @@ void TarvoCore::ComboBox2Change(int index) {
 
 bool TarvoCore::FormClose() {
   controller_.ReleaseOnFormClose();
-  return SaveSettings(state_, settingsPath_, *platform_.notice);
+  return SaveSettings(state_, platform_.files.settings, *platform_.notice);
 }
 
 void TarvoCore::FormDestroy() {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/app/file_locations.h"
 #include "core/app/null_services.h"
 #include "core/app/operator_handlers.h"
 #include "core/audio/capture_front_end.h"
@@ -38,7 +39,7 @@ struct Platform {
   Clock* clock = nullptr;
   TimerDriver* timer1 = nullptr;
   TimerDriver* timer2 = nullptr;
-  std::filesystem::path programPath;  // the settings file and the frequency list lie beside it
+  FileLocations files;  // the settings file, the frequency lists, the call log
   std::function<void()> raisePriority = [] {};
   // The receiver's serial port; without it the receiver's commands go nowhere.
   SerialDevice* serialDevice = nullptr;
@@ -90,7 +91,8 @@ class TarvoCore {
   OperatorHandlers& Handlers() { return handlers_; }
   const FilterDesigns& Designs() const { return designs_; }
   const Services& GetServices() const { return services_; }
-  const std::filesystem::path& SettingsPath() const { return settingsPath_; }
+  const std::filesystem::path& SettingsPath() const { return platform_.files.settings; }
+  const FileLocations& Files() const { return platform_.files; }
   McAccessInterpreter& McAccess() { return mcaccessInterpreter_; }
   JsmrInterpreter& Jsmr() { return jsmrInterpreter_; }
   // What the capture front-end hands each block to while JSMR is selected.
@@ -104,7 +106,6 @@ class TarvoCore {
   void DeriveStartState();
 
   Platform platform_;
-  std::filesystem::path settingsPath_;
   MainState state_;
   FilterDesigns designs_;
 

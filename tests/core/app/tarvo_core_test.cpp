@@ -27,7 +27,7 @@ class TarvoCoreTest : public ::testing::Test {
     p.clock = &world.clock;
     p.timer1 = &timer1;
     p.timer2 = &timer2;
-    p.programPath = dir.path() / "tarvo";
+    p.files = FilesBesideProgram(dir.path() / "tarvo");
     p.raisePriority = [this] { ++raised; };
     p.receiver = &world.receiver;
     p.monitor = &world.monitor;
@@ -147,7 +147,7 @@ TEST_F(TarvoCoreTest, CloseReleasesTheReceiverAtTheRadioVolumeAndSaves) {
 TEST_F(TarvoCoreTest, CloseIsAbandonedWhenTheSettingsCannotBeWritten) {
   Platform p = MakePlatform();
   std::ofstream(dir.path() / "file") << "x";
-  p.programPath = dir.path() / "file" / "tarvo";  // its folder is a regular file
+  p.files = FilesBesideProgram(dir.path() / "file" / "tarvo");  // its folder is a regular file
   TarvoCore core(p);
   core.Start();
   EXPECT_FALSE(core.FormClose());
