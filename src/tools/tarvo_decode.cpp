@@ -21,6 +21,7 @@
 #include "core/decode/mcaccess_demodulator.h"
 #include "core/decode/mcaccess_interpreter.h"
 #include "core/dsp/filter_designs.h"
+#include "tarvo_version.h"
 
 namespace tarvo {
 namespace {
@@ -29,6 +30,18 @@ constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "usage: tarvo-decode [--decoder mcaccess|jsmr] [--invert] [--channel left|right] "
     "[--gain DB] [--control FREQ] FILE.wav";
+constexpr const char* kHelp =
+    "Decodes a WAV recording of a receiver's discriminator audio (16-bit PCM, 11025, 22050 or\n"
+    "44100 Hz) and prints one JSON object per line for every accepted frame.\n"
+    "\n"
+    "  --decoder mcaccess|jsmr  the control-channel decoder (default mcaccess)\n"
+    "  --channel left|right     which side of a stereo recording (default left)\n"
+    "  --gain DB                input gain in whole decibels, -20 to 20 (default 0)\n"
+    "  --control FREQ           control-channel frequency in MHz, which decides the line\n"
+    "                           frequencies' raster (default 850.00000)\n"
+    "  --invert                 the data upside down (JSMR only)\n"
+    "  --help                   print this help\n"
+    "  --version                print the version\n";
 
 // A decoder as the tool runs it: the block decoder the front-end hands blocks to, and the JSON
 // fields of each frame it accepted during the last block.
@@ -188,7 +201,10 @@ Options ParseArguments(int argc, char** argv) {
         fail("--control takes a frequency in MHz, not '" + options.control + "'");
       }
     } else if (arg == "-h" || arg == "--help") {
-      std::cout << kUsage << "\n";
+      std::cout << kUsage << "\n" << kHelp;
+      std::exit(0);
+    } else if (arg == "--version") {
+      std::cout << "tarvo-decode " << kTarvoVersion << "\n";
       std::exit(0);
     } else if (arg.size() > 1 && arg[0] == '-') {
       fail("unknown option '" + arg + "'");

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@
 #include "core/radio/receiver_controller.h"
 #include "core/radio/serial_link.h"
 #include "platform/termios_serial_device.h"
+#include "tarvo_version.h"
 
 namespace tarvo {
 namespace {
@@ -31,6 +33,18 @@ constexpr int kFailure = 2;
 constexpr const char* kUsage =
     "usage: tarvo-tune --model NAME (--port PATH | --print) [--address HEX] [--volume 0-255] "
     "FREQ_MHZ";
+constexpr const char* kHelp =
+    "Sends a receiver what Tarvo sends when tracking starts on FREQ_MHZ (preparation, tune) and\n"
+    "when it exits (volume, release), printing each command as hex bytes.\n"
+    "\n"
+    "  --model NAME      receiver model: ICOM(CIV), ICOM(PCR), AR-5000, YAESU(CAT), DJ-X2000,\n"
+    "                    DJ-X11, AR-8600/8200, IC-PCR100\n"
+    "  --port PATH       serial port of the receiver, e.g. /dev/ttyUSB0\n"
+    "  --print           print the commands without opening a port\n"
+    "  --address HEX     CI-V address for ICOM(CIV) (default 4A)\n"
+    "  --volume 0-255    receiver volume left on exit (default 0, muted)\n"
+    "  --help            print this help\n"
+    "  --version         print the version\n";
 
 struct Options {
   std::string model;
@@ -59,6 +73,14 @@ std::optional<int> ParseLevel(std::string_view text) {
 std::string ParseArguments(int argc, char* argv[], Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::printf("%s\n%s", kUsage, kHelp);
+      std::exit(0);
+    }
+    if (arg == "--version") {
+      std::printf("tarvo-tune %s\n", kTarvoVersion);
+      std::exit(0);
+    }
     const bool takesValue =
         arg == "--model" || arg == "--port" || arg == "--address" || arg == "--volume";
     if (takesValue && i + 1 >= argc) return std::string(arg) + " needs a value";
