@@ -104,6 +104,7 @@ TEST_F(InstallTree, EveryCommandHasItsManualPageHelpAndVersion) {
     // The manual page and --help name the same options.
     const Shell manual = RunShell("gzip -dc " + Quote(page));
     ASSERT_EQ(manual.status, 0);
+    EXPECT_TRUE(LongOptions(help.out).count("--version"));
     EXPECT_EQ(LongOptions(manual.out), LongOptions(help.out));
     EXPECT_NE(manual.out.find(std::string("Tarvo ") + kTarvoVersion), std::string::npos);
   }
