@@ -1,10 +1,11 @@
 # Set-up commands: `make run` and `make test` install what is missing, build and go.
 TEST_DIR := build/test
 RELEASE_DIR := build/release
+PACKAGE_DIR := build/package
 # The system's Python, which has Debian's python3-matplotlib.
 PYTHON ?= /usr/bin/python3
 
-.PHONY: deps run test bench sensitivity build-test build-release format
+.PHONY: deps run test bench sensitivity build-test build-release package format
 
 deps:
 	./scripts/install-deps.sh
@@ -22,6 +23,12 @@ test: build-test
 
 run: build-release
 	./scripts/run.sh $(RELEASE_DIR)
+
+# The Debian package: $(PACKAGE_DIR)/tarvo_<version>_<arch>.deb
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVO_TESTS=OFF
+	cmake --build $(PACKAGE_DIR)
+	cd $(PACKAGE_DIR) && cpack --config CPackConfig.cmake
 
 bench: build-release
 	$(RELEASE_DIR)/bench/tarvo-bench

@@ -12,7 +12,7 @@ packages=(
   libhamlib-dev libhamlib-utils
   libmosquitto-dev mosquitto mosquitto-clients
   clang libclang-rt-14-dev
-  desktop-file-utils dpkg-dev file
+  desktop-file-utils dpkg-dev file xvfb
   python3-matplotlib
 )
 

@@ -24,6 +24,7 @@
 #include "core/decode/mcaccess_interpreter.h"
 #include "core/decode/mcaccess_robust_demodulator.h"
 #include "core/dsp/filter_designs.h"
+#include "tarvo_version.h"
 
 namespace tarvo {
 namespace {
@@ -32,6 +33,20 @@ constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "usage: tarvo-decode [--decoder mcaccess|jsmr] [--demod exact|robust] [--invert] "
     "[--channel left|right] [--gain DB] [--control FREQ] FILE.wav";
+constexpr const char* kHelp =
+    "Decodes a WAV recording of a receiver's discriminator audio (16-bit PCM, 11025, 22050 or\n"
+    "44100 Hz) and prints one JSON object per line for every accepted frame.\n"
+    "\n"
+    "  --decoder mcaccess|jsmr  the control-channel decoder (default mcaccess)\n"
+    "  --demod exact|robust     the demodulator: exact, or robust for weak signals\n"
+    "                           (default exact)\n"
+    "  --channel left|right     which side of a stereo recording (default left)\n"
+    "  --gain DB                input gain in whole decibels, -20 to 20 (default 0)\n"
+    "  --control FREQ           control-channel frequency in MHz, which decides the line\n"
+    "                           frequencies' raster (default 850.00000)\n"
+    "  --invert                 the data upside down (JSMR only)\n"
+    "  --help                   print this help\n"
+    "  --version                print the version\n";
 
 // A decoder as the tool runs it: the block decoder the front-end hands blocks to, and the JSON
 // fields of each frame it accepted during the last block.
@@ -206,7 +221,10 @@ Options ParseArguments(int argc, char** argv) {
         fail("--control takes a frequency in MHz, not '" + options.control + "'");
       }
     } else if (arg == "-h" || arg == "--help") {
-      std::cout << kUsage << "\n";
+      std::cout << kUsage << "\n" << kHelp;
+      std::exit(0);
+    } else if (arg == "--version") {
+      std::cout << "tarvo-decode " << kTarvoVersion << "\n";
       std::exit(0);
     } else if (arg.size() > 1 && arg[0] == '-') {
       fail("unknown option '" + arg + "'");

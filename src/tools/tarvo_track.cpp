@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "core/app/settings.h"
 #include "core/app/tarvo_core.h"
 #include "core/app/track_options.h"
 #include "core/base/notice.h"
@@ -22,19 +21,20 @@
 #include "core/sim/demo_devices.h"
 #include "core/sim/simulated_capture.h"
 #include "core/sim/simulated_serial_port.h"
+#include "platform/file_location_probe.h"
 #include "platform/headless_loop.h"
 #include "platform/stop_signals.h"
 #include "platform/termios_serial_device.h"
+#include "tarvo_version.h"
+#if TARVO_HAVE_HAMLIB
+#include "platform/hamlib_rig.h"
+#endif
 #if TARVO_HAVE_PORTAUDIO
 #include "platform/portaudio_capture.h"
 #include "platform/portaudio_devices.h"
 #endif
 #if TARVO_HAVE_MQTT
 #include "platform/mqtt_publisher.h"
-#endif
-
-#ifndef TARVO_VERSION
-#define TARVO_VERSION "unknown"
 #endif
 
 namespace tarvo {
@@ -51,10 +51,12 @@ file is never written.
 
   --config FILE          another settings file
   --decoder mcaccess|jsmr
+  --demod exact|robust   the robust demodulator decodes weaker signals
   --invert               JSMR data upside down (the 反転 option)
   --channel left|right   which side of the stereo input
   --control FREQ         control-channel frequency in MHz
-  --model NAME           receiver model as the window lists it, e.g. AR-5000
+  --model NAME           receiver model as the window lists it, e.g. AR-5000 or Hamlib
+                         (Hamlib takes the rig number and port from tarvo.ini)
   --port PATH            the receiver's serial port, e.g. /dev/ttyUSB0
   --address HEX          CI-V address for ICOM(CIV)
   --device TEXT          the first capture device whose name contains TEXT
@@ -130,7 +132,7 @@ int Run(int argc, char* argv[]) {
     return 0;
   }
   if (options.version) {
-    std::printf("tarvo-track %s\n", TARVO_VERSION);
+    std::printf("tarvo-track %s\n", kTarvoVersion);
     return 0;
   }
 
@@ -147,11 +149,11 @@ int Run(int argc, char* argv[]) {
   platform.clock = &clock;
   platform.timer1 = &timer1;
   platform.timer2 = &timer2;
-  // The window program's settings: tarvo.ini beside it, in this folder.
-  platform.programPath = RunningProgramPath().parent_path() / "tarvo";
-  platform.settingsPath = options.config;
+  // The window program's files, found by the same rule.
+  platform.files = LocateRunningProgramFiles();
+  if (!options.config.empty()) platform.files.settings = options.config;
+  if (!options.log.empty()) platform.files.callLog = options.log;
   platform.writeCallLog = !options.noLog;
-  platform.callLogPath = options.log;
 
   TermiosSerialDevice termios;
   std::optional<NamedPort> namedPort;
@@ -169,12 +171,20 @@ int Run(int argc, char* argv[]) {
       air, [&loop, &target] { loop.Post([&target] { target->OnBlockReady(); }); });
   DemoFolder demoFolder(options.demo);
   if (options.demo) {
-    platform.settingsPath = demoFolder.Path() / "tarvo.ini";
+    platform.files = FilesBesideProgram(demoFolder.Path() / "tarvo");
+    if (!options.log.empty()) platform.files.callLog = options.log;
     platform.writeCallLog = !options.log.empty();
     platform.serialDevice = &demoPort;
     platform.receiverTap = &airReceiver;
     platform.capture = &demoCapture;
   }
+
+#if TARVO_HAVE_HAMLIB
+  // The "Hamlib" model's rig: its calls run on the core's rig worker, which only posts here.
+  HamlibRig rig;
+  platform.rigDevice = &rig;
+  platform.rigReportReady = [&loop, &target] { loop.Post([&target] { target->OnRigReport(); }); };
+#endif
 
   std::optional<int> inputDevice;
 #if TARVO_HAVE_PORTAUDIO

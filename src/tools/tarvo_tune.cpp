@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,7 @@
 #if TARVO_HAVE_HAMLIB
 #include "platform/hamlib_rig.h"
 #endif
+#include "tarvo_version.h"
 
 namespace tarvo {
 namespace {
@@ -40,6 +42,21 @@ constexpr const char* kUsage =
     "FREQ_MHZ\n"
     "       tarvo-tune --model Hamlib [--rig N] (--port PATH|HOST:PORT | --print) [--rate BAUD] "
     "[--volume 0-255] FREQ_MHZ";
+constexpr const char* kHelp =
+    "Sends a receiver what Tarvo sends when tracking starts on FREQ_MHZ (preparation, tune) and\n"
+    "when it exits (volume, release), printing each command as hex bytes.\n"
+    "\n"
+    "  --model NAME      receiver model: ICOM(CIV), ICOM(PCR), AR-5000, YAESU(CAT), DJ-X2000,\n"
+    "                    DJ-X11, AR-8600/8200, IC-PCR100, Hamlib\n"
+    "  --port PATH       serial port of the receiver, e.g. /dev/ttyUSB0; for Hamlib also\n"
+    "                    HOST:PORT of a network rig (rigctld)\n"
+    "  --rig N           hamlib rig model number for Hamlib (default 2, NET rigctl)\n"
+    "  --rate BAUD       serial line rate for Hamlib (default: the rig's own)\n"
+    "  --print           print the commands without opening a port\n"
+    "  --address HEX     CI-V address for ICOM(CIV) (default 4A)\n"
+    "  --volume 0-255    receiver volume left on exit (default 0, muted)\n"
+    "  --help            print this help\n"
+    "  --version         print the version\n";
 
 struct Options {
   std::string model;
@@ -70,6 +87,14 @@ std::optional<int> ParseNumber(std::string_view text, int low, int high) {
 std::string ParseArguments(int argc, char* argv[], Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::printf("%s\n%s", kUsage, kHelp);
+      std::exit(0);
+    }
+    if (arg == "--version") {
+      std::printf("tarvo-tune %s\n", kTarvoVersion);
+      std::exit(0);
+    }
     const bool takesValue = arg == "--model" || arg == "--port" || arg == "--address" ||
                             arg == "--volume" || arg == "--rig" || arg == "--rate";
     if (takesValue && i + 1 >= argc) return std::string(arg) + " needs a value";

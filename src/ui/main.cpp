@@ -1,16 +1,21 @@
 // Tarvo: builds the platform parts, the core and the main window, starts up and runs the loop.
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
+#include <optional>
+#include <string_view>
 
-#include "core/app/settings.h"
+#include "core/app/file_locations.h"
 #include "core/app/tarvo_core.h"
+#include "platform/file_location_probe.h"
 #include "platform/iconv_cp932_decoder.h"
 #include "platform/process_priority.h"
 #include "platform/termios_serial_device.h"
 #if TARVO_HAVE_HAMLIB
 #include "platform/hamlib_rig.h"
 #endif
+#include "tarvo_version.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -23,7 +28,51 @@
 #include "platform/portaudio_output.h"
 #endif
 
+namespace {
+
+constexpr const char* kHelp =
+    "usage: tarvo [--files] [--help] [--version] [Qt options]\n"
+    "Follows 850 MHz MCA trunked radio systems: decodes the control channel from the receiver's\n"
+    "discriminator audio and steers the receiver to calls. Without options it opens the window.\n"
+    "\n"
+    "  --files     print where the settings, the frequency lists and the call log are kept\n"
+    "  --help      print this help\n"
+    "  --version   print the version\n"
+    "\n"
+    "Qt's own options (-platform, -display, -style, ...) are passed on to Qt.\n";
+
+// Each line: what the file is, a space, its path.
+void PrintFileLocations(const tarvo::FileLocations& files) {
+  std::printf("settings %s\n", files.settings.c_str());
+  std::printf("freqlist %s\n", files.freqList.c_str());
+  for (const auto& shipped : files.shippedFreqLists) std::printf("shipped %s\n", shipped.c_str());
+  std::printf("calls %s\n", files.callLog.c_str());
+}
+
+// The options answered without a window; the exit status when one was given.
+std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kHelp, stdout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("tarvo %s\n", tarvo::kTarvoVersion);
+      return 0;
+    }
+    if (arg == "--files") {
+      PrintFileLocations(tarvo::LocateRunningProgramFiles());
+      return 0;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (const auto status = AnswerInformationOptions(argc, argv)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tarvo");
   QApplication::setApplicationDisplayName("Tarvo");
@@ -39,7 +88,7 @@ int main(int argc, char* argv[]) {
     platform.clock = &clock;
     platform.timer1 = &timer1;
     platform.timer2 = &timer2;
-    platform.programPath = tarvo::RunningProgramPath();
+    platform.files = tarvo::LocateRunningProgramFiles();
     platform.raisePriority = tarvo::RaiseProcessPriority;
     tarvo::TermiosSerialDevice serialDevice;
     platform.serialDevice = &serialDevice;

@@ -73,7 +73,7 @@ TEST(LiveRig, TrackingTunesRigctldToTheLineAndBack) {
   p.clock = &clock;
   p.timer1 = &timer1;
   p.timer2 = &timer2;
-  p.programPath = dir.path() / "tarvo";
+  p.files = FilesBesideProgram(dir.path() / "tarvo");
   p.capture = &capture;
   p.soundOutput = &output;
   p.rigDevice = &rig;

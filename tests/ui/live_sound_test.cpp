@@ -54,7 +54,7 @@ TEST(LiveSound, FramesLightTheReceptionLampAndTheMonitorPlaysThem) {
   p.clock = &world.clock;
   p.timer1 = &timer1;
   p.timer2 = &timer2;
-  p.programPath = dir.path() / "tarvo";
+  p.files = FilesBesideProgram(dir.path() / "tarvo");
   p.receiver = &world.receiver;
   p.capture = &capture;
   p.soundOutput = &output;

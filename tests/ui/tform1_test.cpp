@@ -25,7 +25,7 @@ class TForm1Test : public ::testing::Test {
     p.clock = &world.clock;
     p.timer1 = &timer1;
     p.timer2 = &timer2;
-    p.programPath = dir.path() / "tarvo";
+    p.files = FilesBesideProgram(dir.path() / "tarvo");
     p.receiver = &world.receiver;
     p.monitor = &world.monitor;
     core = std::make_unique<TarvoCore>(p);

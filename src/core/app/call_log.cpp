@@ -32,6 +32,9 @@ void CallLog::Fail(const std::string& what) {
 void CallLog::OnTrackingEvent(const TrackingEvent& event) {
   if (failed_) return;
   if (file_ == nullptr) {
+    // An installed program keeps its log in a folder made on first use.
+    std::error_code ignored;
+    if (path_.has_parent_path()) std::filesystem::create_directories(path_.parent_path(), ignored);
     file_ = std::fopen(path_.c_str(), "a");
     if (file_ == nullptr) return Fail(std::strerror(errno));
   }

@@ -57,16 +57,6 @@ class Reader {
 
 }  // namespace
 
-std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath) {
-  std::filesystem::path path = programPath;
-  return path.replace_extension(".ini");
-}
-
-std::filesystem::path RunningProgramPath() {
-  std::error_code error;
-  return std::filesystem::read_symlink("/proc/self/exe", error);
-}
-
 void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
   const IniFile file(iniPath);
   const Reader r(file);
@@ -105,6 +95,9 @@ void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& no
 }
 
 bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
+  // The folder under ~/.config is made by the first save; a failure shows at the first key.
+  std::error_code ignored;
+  std::filesystem::create_directories(iniPath.parent_path(), ignored);
   IniFile file(iniPath);
   const auto number = [](int value) { return std::to_string(value); };
   const auto flag = [](bool value) { return std::string(value ? "1" : "0"); };

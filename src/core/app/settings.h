@@ -1,4 +1,4 @@
-// The settings file beside the program: which keys it holds, how their texts become controls and
+// The settings file: which keys it holds, how their texts become controls and
 // state at start-up, and how the state is written back when the window closes.
 #pragma once
 
@@ -10,16 +10,10 @@ namespace tarvo {
 
 class Notice;
 
-// The program's own path with its extension replaced by ".ini".
-std::filesystem::path SettingsPathFor(const std::filesystem::path& programPath);
-
-// The running program's path (/proc/self/exe).
-std::filesystem::path RunningProgramPath();
-
-// Reads the 22 keys, then the rig keys Rig, RigPort and RigRate, into the state; missing or
-// malformed values give the defaults. A "Freq" text that is not a number is reported (naming the
-// file and the text) and replaced by "850.00000", so a damaged file cannot keep the program from
-// starting.
+// Reads the 22 keys, then the later ones (the rig keys Rig, RigPort and RigRate, the
+// demodulator choice Demod), into the state; missing or malformed values give the defaults. A
+// "Freq" text that is not a number is reported (naming the file and the text) and replaced by
+// "850.00000", so a damaged file cannot keep the program from starting.
 void LoadSettings(MainState& state, const std::filesystem::path& iniPath, Notice& notice);
 
 // Writes the 22 keys, then the rig keys. A write the system refuses stops there with an error

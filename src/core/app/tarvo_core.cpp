@@ -29,13 +29,9 @@ Services LinkServices(const Platform& platform) {
 
 TarvoCore::TarvoCore(Platform platform)
     : platform_(std::move(platform)),
-      settingsPath_(platform_.settingsPath.empty() ? SettingsPathFor(platform_.programPath)
-                                                   : platform_.settingsPath),
-      callLogPath_(platform_.callLogPath.empty() ? settingsPath_.parent_path() / kCallLogName
-                                                 : platform_.callLogPath),
       designs_(ComputeFilterDesigns()),
       events_(platform_.clock),
-      callLog_(callLogPath_, platform_.notice),
+      callLog_(platform_.files.callLog, platform_.notice),
       eye_(state_),
       sound_(state_, designs_, NoticeOnly(platform_.notice),
              platform_.capture != nullptr ? *platform_.capture : silentCapture_,
@@ -91,7 +87,7 @@ Services TarvoCore::MakeServices() {
 void TarvoCore::Start() {
   state_.TuneSettleBlocks = 0;
   state_.RadioBusy = false;
-  LoadSettings(state_, settingsPath_, *platform_.notice);
+  LoadSettings(state_, platform_.files.settings, *platform_.notice);
   platform_.afterSettingsLoaded(state_);
   DeriveStartState();
   // Serial ports, then the receiver on the chosen port.
@@ -111,7 +107,11 @@ void TarvoCore::DeriveStartState() {
   // LoadSettings has made sure the text is a number.
   DeriveChannelGrid(state_, state_.ControlFrequencyText);
   state_.ControlFrequency = MegahertzValue(state_.ControlFrequencyText).value_or(850.0);
-  state_.FreqListPath = (platform_.programPath.parent_path() / "freqlist.txt").string();
+  state_.FreqListPath = platform_.files.freqList.string();
+  state_.ShippedFreqListPaths.clear();
+  for (const auto& shipped : platform_.files.shippedFreqLists) {
+    state_.ShippedFreqListPaths.push_back(shipped.string());
+  }
   TrackBar4Change();
   TrackBar3Change();
   state_.VoiceDetected = false;
@@ -160,7 +160,7 @@ void TarvoCore::OnRigReport() {
 
 bool TarvoCore::FormClose() {
   controller_.ReleaseOnFormClose();
-  return SaveSettings(state_, settingsPath_, *platform_.notice);
+  return SaveSettings(state_, platform_.files.settings, *platform_.notice);
 }
 
 void TarvoCore::ReleaseReceiverOnClose() {

@@ -8,6 +8,7 @@
 
 #include "core/app/call_history.h"
 #include "core/app/call_log.h"
+#include "core/app/file_locations.h"
 #include "core/app/null_services.h"
 #include "core/app/operator_handlers.h"
 #include "core/audio/capture_front_end.h"
@@ -49,8 +50,7 @@ struct Platform {
   Clock* clock = nullptr;
   TimerDriver* timer1 = nullptr;
   TimerDriver* timer2 = nullptr;
-  std::filesystem::path programPath;   // the settings file and the frequency list lie beside it
-  std::filesystem::path settingsPath;  // another settings file; empty: the program's own
+  FileLocations files;  // the settings file, the frequency lists, the call log
   // Runs once the settings are read, before anything is derived from them or opened.
   std::function<void(MainState&)> afterSettingsLoaded = [](MainState&) {};
   std::function<void()> raisePriority = [] {};
@@ -73,9 +73,8 @@ struct Platform {
   // The sound card; without them the program runs silent.
   CaptureDevice* capture = nullptr;
   SoundOutputDevice* soundOutput = nullptr;
-  // The call log: beside the settings file unless another file is named; none when off.
+  // Whether the call log (files.callLog) is written.
   bool writeCallLog = true;
-  std::filesystem::path callLogPath;
 };
 
 class TarvoCore {
@@ -124,7 +123,8 @@ class TarvoCore {
   OperatorHandlers& Handlers() { return handlers_; }
   const FilterDesigns& Designs() const { return designs_; }
   const Services& GetServices() const { return services_; }
-  const std::filesystem::path& SettingsPath() const { return settingsPath_; }
+  const std::filesystem::path& SettingsPath() const { return platform_.files.settings; }
+  const FileLocations& Files() const { return platform_.files; }
   McAccessInterpreter& McAccess() { return mcaccessInterpreter_; }
   JsmrInterpreter& Jsmr() { return jsmrInterpreter_; }
   // What the capture front-end hands each block to while JSMR is selected (the exact or the
@@ -137,15 +137,13 @@ class TarvoCore {
   TrackingEvents& Events() { return events_; }
   const DecodeHealth& Health() const { return health_; }
   CallHistory& History() { return history_; }
-  const std::filesystem::path& CallLogPath() const { return callLogPath_; }
+  const std::filesystem::path& CallLogPath() const { return platform_.files.callLog; }
 
  private:
   Services MakeServices();
   void DeriveStartState();
 
   Platform platform_;
-  std::filesystem::path settingsPath_;
-  std::filesystem::path callLogPath_;
   MainState state_;
   FilterDesigns designs_;
   TrackingEvents events_;

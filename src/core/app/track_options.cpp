@@ -95,6 +95,14 @@ std::string ParseTrackOptions(const std::vector<std::string>& args, TrackOptions
         } else {
           return "--decoder takes mcaccess or jsmr, not '" + v + "'";
         }
+      } else if (arg == "--demod") {
+        if (v == "exact") {
+          o.demod = Demodulation::kExact;
+        } else if (v == "robust") {
+          o.demod = Demodulation::kRobust;
+        } else {
+          return "--demod takes exact or robust, not '" + v + "'";
+        }
       } else if (arg == "--channel") {
         if (v != "left" && v != "right") return "--channel takes left or right, not '" + v + "'";
         o.leftChannel = v == "left";
@@ -160,6 +168,7 @@ std::string ParseTrackOptions(const std::vector<std::string>& args, TrackOptions
 
 void ApplyTrackOptions(const TrackOptions& o, MainState& s) {
   if (o.decoder) s.Decoder = *o.decoder;
+  if (o.demod) s.Demod = *o.demod;
   if (o.invert) s.CheckBox3.checked = true;
   if (o.leftChannel) s.LeftChannel = *o.leftChannel;
   if (o.control) s.ControlFrequencyText = *o.control;

@@ -15,6 +15,7 @@ struct TrackOptions {
   std::string config;  // another settings file; empty: the program's own
   // Overrides of the settings file, applied after it is read.
   std::optional<DecoderType> decoder;
+  std::optional<Demodulation> demod;
   bool invert = false;
   std::optional<bool> leftChannel;
   std::optional<std::string> control;  // five-decimal MHz text

@@ -79,6 +79,8 @@ struct MainState {
   bool AlwaysOnTop = false;
   int CommandInterval = 15;
   std::string FreqListPath;
+  // Lists shipped beside an installed program, read while FreqListPath does not exist yet.
+  std::vector<std::string> ShippedFreqListPaths;
 
   // Shared with the eye-pattern window: the active decoder's filtered samples and bit strobes.
   std::array<double, 512> EyeSamples{};

@@ -126,12 +126,13 @@ bool WriteFreqList(const std::string& path, const std::vector<std::string>& entr
   const fs::path target(path);
   fs::path temporary = target;
   temporary += ".tmp";
+  std::error_code ignored;
+  fs::create_directories(target.parent_path(), ignored);  // the user's folder, on first use
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     for (const std::string& entry : entries) out << entry << "\r\n";
     out.close();
-    std::error_code ignored;
     if (!out) {
       fs::remove(temporary, ignored);
       return false;
@@ -142,7 +143,6 @@ bool WriteFreqList(const std::string& path, const std::vector<std::string>& entr
   if (fs::exists(old)) fs::permissions(temporary, old.permissions(), error);  // keep its mode
   fs::rename(temporary, target, error);
   if (error) {
-    std::error_code ignored;
     fs::remove(temporary, ignored);
     return false;
   }

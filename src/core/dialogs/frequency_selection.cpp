@@ -21,7 +21,14 @@ FrequencySelection::FrequencySelection(MainState& state, Services services, Cp93
 
 void FrequencySelection::Create() {
   ListBox1.clear();
-  const FreqListRead read = ReadFreqList(state_.FreqListPath, decoder_);
+  FreqListRead read = ReadFreqList(state_.FreqListPath, decoder_);
+  std::string readPath = state_.FreqListPath;
+  // The user's own list wins; until there is one, a list shipped with the program is shown.
+  for (const std::string& shipped : state_.ShippedFreqListPaths) {
+    if (read.status != FreqListRead::Status::kMissing) break;
+    read = ReadFreqList(shipped, decoder_);
+    readPath = shipped;
+  }
   switch (read.status) {
     case FreqListRead::Status::kRead:
       ListBox1 = read.entries;
@@ -30,7 +37,7 @@ void FrequencySelection::Create() {
       ReportError(kMissingListMessage);
       break;
     case FreqListRead::Status::kUnreadable:
-      ReportError("ファイル " + state_.FreqListPath + " を読み込めません");
+      ReportError("ファイル " + readPath + " を読み込めません");
       break;
   }
   Label1 = state_.ControlFrequencyText;

@@ -23,8 +23,8 @@ class FrequencySelection : public HeardLinesSink {
   // `decoder` reads lists kept in CP932; without one such bytes show as replacement marks.
   FrequencySelection(MainState& state, Services services, Cp932Decoder* decoder = nullptr);
 
-  // Start-up: loads ListBox1 from FreqListPath (reporting a missing file) and shows the control
-  // frequency in Label1.
+  // Start-up: loads ListBox1 from FreqListPath, or while that does not exist from the first
+  // shipped list there is (reporting a missing file), and shows the control frequency in Label1.
   void Create();
 
   // Button1Click .. Button11Click: one keypad key, '0'..'9' or '.'.

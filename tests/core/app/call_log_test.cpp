@@ -65,8 +65,9 @@ TEST(CallLogTest, AppendsOneJsonLinePerEventAcrossRuns) {
 
 TEST(CallLogTest, AFileThatCannotBeWrittenIsReportedOnceAndTrackingGoesOn) {
   TempDir dir;
+  testing::WriteBytes(dir.path() / "a file", "");
   const std::filesystem::path cases[] = {
-      dir.path() / "no such folder" / kCallLogName,  // cannot be opened
+      dir.path() / "a file" / kCallLogName,  // its folder cannot be made
       "/dev/full",                                   // opens, but every write fails
   };
   for (const auto& path : cases) {

@@ -29,11 +29,6 @@ constexpr const char* kFreshFile =
     "[Etc]\nFreq=850.00000\nTop=0\nInterval=15\n"
     "[Form]\nTop=0\nLeft=0\n";
 
-TEST(SettingsPath, ReplacesTheProgramsExtension) {
-  EXPECT_EQ(SettingsPathFor("/opt/radio/tarvo"), "/opt/radio/tarvo.ini");
-  EXPECT_EQ(SettingsPathFor("/opt/radio/x.exe"), "/opt/radio/x.ini");
-}
-
 TEST_F(SettingsTest, FirstStartWithoutAFileUsesTheDefaultsAndTheFirstSaveWritesThemInOrder) {
   const MainState s = Loaded();
   EXPECT_EQ(s.RadioModel, 0);

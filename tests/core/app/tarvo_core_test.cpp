@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "support/fake_serial_device.h"
 #include "support/jsmr_modulator.h"
@@ -27,7 +30,7 @@ class TarvoCoreTest : public ::testing::Test {
     p.clock = &world.clock;
     p.timer1 = &timer1;
     p.timer2 = &timer2;
-    p.programPath = dir.path() / "tarvo";
+    p.files = FilesBesideProgram(dir.path() / "tarvo");
     p.raisePriority = [this] { ++raised; };
     p.receiver = &world.receiver;
     p.monitor = &world.monitor;
@@ -147,13 +150,31 @@ TEST_F(TarvoCoreTest, CloseReleasesTheReceiverAtTheRadioVolumeAndSaves) {
 TEST_F(TarvoCoreTest, CloseIsAbandonedWhenTheSettingsCannotBeWritten) {
   Platform p = MakePlatform();
   std::ofstream(dir.path() / "file") << "x";
-  p.programPath = dir.path() / "file" / "tarvo";  // its folder is a regular file
+  p.files = FilesBesideProgram(dir.path() / "file" / "tarvo");  // its folder is a regular file
   TarvoCore core(p);
   core.Start();
   EXPECT_FALSE(core.FormClose());
   ASSERT_EQ(world.notice.errors.size(), 1u);
   EXPECT_NE(world.notice.errors[0].find((dir.path() / "file" / "tarvo.ini").string()),
             std::string::npos);
+}
+
+TEST_F(TarvoCoreTest, InstalledProgramReadsAndWritesInTheUsersConfigFolder) {
+  FileLocationFacts facts;
+  facts.programPath = "/usr/bin/tarvo";
+  facts.xdgConfigHome = (dir.path() / "config").string();
+  facts.home = dir.path().string();
+  Platform p = MakePlatform();
+  p.files = LocateFiles(facts);
+  TarvoCore core(p);
+  core.Start();
+  EXPECT_EQ(core.State().FreqListPath, (dir.path() / "config/tarvo/freqlist.txt").string());
+  EXPECT_EQ(core.State().ShippedFreqListPaths,
+            (std::vector<std::string>{"/usr/bin/freqlist.txt", "/usr/share/tarvo/freqlist.txt"}));
+  // The folder does not exist yet: the first close makes it.
+  EXPECT_TRUE(core.FormClose());
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "config/tarvo/tarvo.ini"));
+  EXPECT_TRUE(world.notice.errors.empty());
 }
 
 TEST_F(TarvoCoreTest, HandlersDriveThePlatformTimers) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "support/file_bytes.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
@@ -211,6 +215,39 @@ TEST_F(FrequencySelectionTest, MissingFileIsReportedAndTheFirstStoreCreatesIt) {
   window.Button13Click();
   EXPECT_EQ(ReadBytes(state.FreqListPath), "854.50000MHz a  b\r\n");
   EXPECT_EQ(world.notice.errors.size(), 1u);
+}
+
+TEST_F(FrequencySelectionTest, ShippedListIsShownUntilTheUserStoresAnEntry) {
+  // An installed program: the user's list in the config folder, which is not made yet, and the
+  // shipped candidates beside the program, the first of them absent.
+  state.FreqListPath = (dir.path() / "config" / "tarvo" / "freqlist.txt").string();
+  state.ShippedFreqListPaths = {(dir.path() / "bin" / "freqlist.txt").string(),
+                                (dir.path() / "share" / "freqlist.txt").string()};
+  std::filesystem::create_directory(dir.path() / "share");
+  const std::string shipped = "851.00000MHz 配布\r\n";
+  WriteBytes(state.ShippedFreqListPaths[1], shipped);
+  window.Create();
+  EXPECT_EQ(window.ListBox1, std::vector<std::string>{"851.00000MHz 配布"});
+  EXPECT_TRUE(world.notice.errors.empty());
+
+  window.Edit1 = "自分";
+  window.Button13Click();
+  EXPECT_EQ(ReadBytes(state.FreqListPath), "851.00000MHz 配布\r\n855.00000MHz 自分\r\n");
+  EXPECT_EQ(ReadBytes(state.ShippedFreqListPaths[1]), shipped);
+
+  // From now on the user's list is read; the shipped one no longer shows.
+  WriteBytes(state.ShippedFreqListPaths[0], "852.00000MHz\r\n");
+  window.Create();
+  EXPECT_EQ(window.ListBox1.size(), 2u);
+  EXPECT_EQ(window.ListBox1[1], "855.00000MHz 自分");
+}
+
+TEST_F(FrequencySelectionTest, NoListAnywhereIsReportedMissing) {
+  state.ShippedFreqListPaths = {(dir.path() / "none.txt").string()};
+  window.Create();
+  EXPECT_TRUE(window.ListBox1.empty());
+  ASSERT_EQ(world.notice.errors.size(), 1u);
+  EXPECT_EQ(world.notice.errors[0], kMissingListMessage);
 }
 
 TEST_F(FrequencySelectionTest, FailedWriteKeepsTheOldFileAndTheEntryForThisRun) {
