@@ -72,7 +72,8 @@ std::string ParseTrackOptions(const std::vector<std::string>& args, TrackOptions
     } else if (arg == "--config" || arg == "--port" || arg == "--device" || arg == "--log" ||
                arg == "--topic" || arg == "--decoder" || arg == "--channel" || arg == "--control" ||
                arg == "--model" || arg == "--address" || arg == "--rate" || arg == "--only" ||
-               arg == "--pass" || arg == "--mqtt" || arg == "--seconds" || arg == "--seed") {
+               arg == "--pass" || arg == "--mqtt" || arg == "--seconds" || arg == "--seed" ||
+               arg == "--demod") {
       if (!value(v)) return arg + " needs a value";
       if (arg == "--config") {
         o.config = v;
