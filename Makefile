@@ -5,7 +5,7 @@ PACKAGE_DIR := build/package
 # The system's Python, which has Debian's python3-matplotlib.
 PYTHON ?= /usr/bin/python3
 
-.PHONY: deps run test bench sensitivity build-test build-release package format
+.PHONY: deps run demo test bench sensitivity build-test build-release package format
 
 deps:
 	./scripts/install-deps.sh
@@ -23,6 +23,10 @@ test: build-test
 
 run: build-release
 	./scripts/run.sh $(RELEASE_DIR)
+
+# The window on a simulated system: no receiver, no sound card, nothing of the user's touched.
+demo: build-release
+	./scripts/run.sh $(RELEASE_DIR) --demo
 
 # The Debian package: $(PACKAGE_DIR)/tarvo_<version>_<arch>.deb
 package: deps

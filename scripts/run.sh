@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
-# Starts Tarvo from a build folder.
+# Starts Tarvo from a build folder, with any further arguments (--demo).
 set -euo pipefail
-exec "$1/tarvo"
+folder="$1"
+shift
+exec "$folder/tarvo" "$@"

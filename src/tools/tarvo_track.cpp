@@ -1,8 +1,6 @@
 // tarvo-track: the tracker without a window. The same core as the program, fed by the sound card
 // (or the simulated system with --demo), steering the receiver, with every tracking event as a
 // JSON line on standard output, in the call log and, when asked, on an MQTT broker.
-#include <stdlib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -21,6 +19,7 @@
 #include "core/sim/demo_devices.h"
 #include "core/sim/simulated_capture.h"
 #include "core/sim/simulated_serial_port.h"
+#include "platform/demo_folder.h"
 #include "platform/file_location_probe.h"
 #include "platform/headless_loop.h"
 #include "platform/stop_signals.h"
@@ -89,24 +88,6 @@ class StderrNotice : public Notice {
     std::replace(line.begin(), line.end(), '\n', ' ');
     std::fprintf(stderr, "tarvo-track: %s\n", line.c_str());
   }
-};
-
-// The demo's own settings folder, removed at the end.
-class DemoFolder {
- public:
-  explicit DemoFolder(bool wanted) {
-    if (!wanted) return;
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-demo-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~DemoFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
 };
 
 // Every event as a line on standard output, at once.

@@ -1,13 +1,20 @@
 // Tarvo: builds the platform parts, the core and the main window, starts up and runs the loop.
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string_view>
 
 #include "core/app/file_locations.h"
 #include "core/app/tarvo_core.h"
+#include "core/sim/demo_devices.h"
+#include "core/sim/simulated_capture.h"
+#include "core/sim/simulated_serial_port.h"
+#include "platform/demo_folder.h"
 #include "platform/file_location_probe.h"
 #include "platform/iconv_cp932_decoder.h"
 #include "platform/process_priority.h"
@@ -31,10 +38,12 @@
 namespace {
 
 constexpr const char* kHelp =
-    "usage: tarvo [--files] [--help] [--version] [Qt options]\n"
+    "usage: tarvo [--demo] [--files] [--help] [--version] [Qt options]\n"
     "Follows 850 MHz MCA trunked radio systems: decodes the control channel from the receiver's\n"
     "discriminator audio and steers the receiver to calls. Without options it opens the window.\n"
     "\n"
+    "  --demo      follow a simulated system: no receiver or sound card needed, and the\n"
+    "              settings, frequency list and call log live in a temporary folder\n"
     "  --files     print where the settings, the frequency lists and the call log are kept\n"
     "  --help      print this help\n"
     "  --version   print the version\n"
@@ -47,6 +56,19 @@ void PrintFileLocations(const tarvo::FileLocations& files) {
   std::printf("freqlist %s\n", files.freqList.c_str());
   for (const auto& shipped : files.shippedFreqLists) std::printf("shipped %s\n", shipped.c_str());
   std::printf("calls %s\n", files.callLog.c_str());
+}
+
+bool WantsDemo(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--demo") return true;
+  }
+  return false;
+}
+
+// The demo's stored control channels: where the simulated system starts and where it moves.
+void WriteDemoFrequencyList(const std::filesystem::path& path) {
+  std::ofstream(path, std::ios::binary) << "850.00000MHz デモ 制御チャンネル\r\n"
+                                           "850.50000MHz デモ 移動先\r\n";
 }
 
 // The options answered without a window; the exit status when one was given.
@@ -92,6 +114,31 @@ int main(int argc, char* argv[]) {
     platform.raisePriority = tarvo::RaiseProcessPriority;
     tarvo::TermiosSerialDevice serialDevice;
     platform.serialDevice = &serialDevice;
+    // The demo: the simulated system is the sound input and the receiver, and its files live
+    // in a folder of its own.
+    const bool demo = WantsDemo(argc, argv);
+    tarvo::DemoFolder demoFolder(demo);
+    tarvo::sim::SimulatedAir air(tarvo::sim::AirOptions{});
+    tarvo::sim::AirReceiver airReceiver(air);
+    tarvo::sim::SimulatedSerialPort demoPort;
+    tarvo::TarvoCore* demoTarget = nullptr;
+    tarvo::sim::SimulatedCapture demoCapture(air, [&app, &demoTarget] {
+      QMetaObject::invokeMethod(
+          &app, [&demoTarget] { demoTarget->OnBlockReady(); }, Qt::QueuedConnection);
+    });
+    if (demo) {
+      platform.files = tarvo::FilesBesideProgram(demoFolder.Path() / "tarvo");
+      WriteDemoFrequencyList(platform.files.freqList);
+      platform.serialDevice = &demoPort;
+      platform.receiverTap = &airReceiver;
+      platform.capture = &demoCapture;
+      platform.afterSettingsLoaded = [&air](tarvo::MainState& state) {
+        state.ComPortIndex = 0;
+        air.SetDecoder(state.Decoder);
+        air.SetControl(state.ControlFrequencyText);
+        air.Tune(state.ControlFrequencyText);  // where a receiver would have been left
+      };
+    }
     // The "Hamlib" model's rig: its calls run on the core's rig worker, which only posts here.
     tarvo::TarvoCore* rigTarget = nullptr;
 #if TARVO_HAVE_HAMLIB
@@ -117,18 +164,30 @@ int main(int argc, char* argv[]) {
           &app, [&blockTarget] { blockTarget->OnBlockReady(); }, Qt::QueuedConnection);
     });
     tarvo::PortAudioOutput soundOutput;
-    platform.capture = &capture;
-    platform.soundOutput = &soundOutput;
+    // The demo plays the lines it follows where there is a sound card, and is silent otherwise.
+    tarvo::sim::OptionalOutputDevice demoOutput(&soundOutput);
+    if (!demo) platform.capture = &capture;
+    platform.soundOutput =
+        demo ? static_cast<tarvo::SoundOutputDevice*>(&demoOutput) : &soundOutput;
     deviceLists = tarvo::BuildDeviceLists(tarvo::PortAudioInputDeviceNames(),
                                           tarvo::PortAudioOutputDeviceNames());
 #endif
 
     tarvo::TarvoCore core(platform);
     rigTarget = &core;
+    demoTarget = &core;
 #if TARVO_HAVE_PORTAUDIO
     blockTarget = &core;
 #endif
     tarvo::TForm1 form1(core, timer1.Timer(), timer2.Timer());
+    QTimer demoDecoder;
+    if (demo) {
+      form1.setWindowTitle("Tarvo (デモ)");
+      // The simulated system sends what the selected decoder reads.
+      QObject::connect(&demoDecoder, &QTimer::timeout,
+                       [&air, &core] { air.SetDecoder(core.State().Decoder); });
+      demoDecoder.start(250);
+    }
     core.Start();
     form1.Refresh();
     form1.move(core.State().FormLeft, core.State().FormTop);

@@ -130,7 +130,7 @@ TFormHistory::TFormHistory(CallHistory& history, std::filesystem::path logPath, 
   Table->verticalHeader()->hide();
   Table->verticalHeader()->setDefaultSectionSize(18);
   Table->horizontalHeader()->setStretchLastSection(true);
-  const int widths[kColumnCount] = {130, 60, 70, 50, 50, 80, 60, 60, 110, 40};
+  const int widths[kColumnCount] = {150, 60, 70, 50, 50, 80, 60, 60, 100, 40};
   for (int column = 0; column < kColumnCount; ++column) {
     Table->setColumnWidth(column, widths[column]);
   }
