@@ -129,8 +129,11 @@ void TarvoCore::ComboBox2Change(int index) {
 }
 
 bool TarvoCore::FormClose() {
+  // Settings first: a refused save keeps the window open with the receiver still following, and
+  // a repeated close does not send the release again.
+  if (!SaveSettings(state_, settingsPath_, *platform_.notice)) return false;
   controller_.ReleaseOnFormClose();
-  return SaveSettings(state_, settingsPath_, *platform_.notice);
+  return true;
 }
 
 void TarvoCore::FormDestroy() {

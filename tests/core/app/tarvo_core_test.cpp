@@ -171,10 +171,14 @@ TEST_F(TarvoCoreTest, CloseIsAbandonedWhenTheSettingsCannotBeWritten) {
   p.programPath = dir.path() / "file" / "tarvo";  // its folder is a regular file
   TarvoCore core(p);
   core.Start();
+  serial.ClearLog();
   EXPECT_FALSE(core.FormClose());
   ASSERT_EQ(world.notice.errors.size(), 1u);
   EXPECT_NE(world.notice.errors[0].find((dir.path() / "file" / "tarvo.ini").string()),
             std::string::npos);
+  EXPECT_FALSE(core.FormClose());  // each try: the error again, and nothing to the receiver
+  EXPECT_EQ(world.notice.errors.size(), 2u);
+  EXPECT_TRUE(serial.log.empty());
 }
 
 TEST_F(TarvoCoreTest, HandlersDriveThePlatformTimers) {
