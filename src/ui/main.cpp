@@ -21,8 +21,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // No display name: Qt would append it to every window's title on X11, and each window's
+  // title is its own caption.
   QApplication::setApplicationName("Tarvo");
-  QApplication::setApplicationDisplayName("Tarvo");
   try {
     tarvo::QtNotice notice;
     tarvo::QtEventPump pump;
