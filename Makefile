@@ -1,8 +1,10 @@
 # Set-up commands: `make run` and `make test` install what is missing, build and go.
 TEST_DIR := build/test
 RELEASE_DIR := build/release
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps run test bench build-test build-release format
+.PHONY: deps run test bench build-test build-release build-fuzz fuzz format
 
 deps:
 	./scripts/install-deps.sh
@@ -24,5 +26,14 @@ run: build-release
 bench: build-release
 	$(RELEASE_DIR)/bench/tarvo-bench
 
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTARVO_FUZZ=ON -DTARVO_TESTS=OFF
+	cmake --build $(FUZZ_DIR)
+
+# Each fuzz target for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=300).
+fuzz: build-fuzz
+	./scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 format:
-	find src tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+	find src tests bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i
