@@ -15,6 +15,7 @@ packages=(
   desktop-file-utils dpkg-dev file
   python3-matplotlib
   locales
+  xvfb x11-utils
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include "platform/iconv_cp932_decoder.h"
 #include "platform/process_priority.h"
 #include "platform/termios_serial_device.h"
+#include "ui/application_name.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -21,9 +22,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  // No display name: Qt would append it to every window's title on X11, and each window's
-  // title is its own caption.
-  QApplication::setApplicationName("Tarvo");
+  tarvo::NameApplication();
   try {
     tarvo::QtNotice notice;
     tarvo::QtEventPump pump;
