@@ -67,6 +67,11 @@ bool ReplaceFileContents(const fs::path& path, std::string_view bytes) {
   bool written = WriteAll(fd, bytes);
   if (written && exists) {
     written = ::fchmod(fd, static_cast<mode_t>(old.permissions() & fs::perms::mask)) == 0;
+    // Saved by root, a user's file stays the user's; refused for anyone else, which is fine.
+    struct stat owner {};
+    if (::stat(target.c_str(), &owner) == 0) {
+      [[maybe_unused]] const int ignored = ::fchown(fd, owner.st_uid, owner.st_gid);
+    }
   }
   written = written && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;

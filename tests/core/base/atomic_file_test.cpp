@@ -1,6 +1,8 @@
 #include "core/base/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
@@ -28,6 +30,15 @@ TEST_F(AtomicFileTest, ReplacesTheContentsKeepingTheModeAndLeavesNoTemporaryFile
   EXPECT_FALSE(fs::exists(file.string() + ".tmp"));
   ASSERT_TRUE(ReplaceFileContents(dir.path() / "fresh", ""));
   EXPECT_TRUE(fs::is_regular_file(dir.path() / "fresh"));
+
+  if (geteuid() == 0) {  // a user's file saved by root stays the user's
+    ASSERT_EQ(chown(file.c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(ReplaceFileContents(file, "root's"));
+    struct stat owner {};
+    ASSERT_EQ(stat(file.c_str(), &owner), 0);
+    EXPECT_EQ(owner.st_uid, 4321u);
+    EXPECT_EQ(owner.st_gid, 4322u);
+  }
 }
 
 TEST_F(AtomicFileTest, WritesThroughLinksToTheirTarget) {
