@@ -86,6 +86,11 @@ TEST(FreqListFile, ByteOrderMarkIsNoPartOfTheFirstEntryWhateverTheEncoding) {
   EXPECT_EQ(ReadFreqList(path, &decoder).entries, (Lines{"850.01250MHz 東", "851.00000MHz"}));
   EXPECT_EQ(ReadFreqList(path, nullptr).entries,
             (Lines{"850.01250MHz \xEF\xBF\xBD\xEF\xBF\xBD", "851.00000MHz"}));
+  // A mark doubled by an editor would otherwise come back at the start of every rewritten list.
+  EXPECT_EQ(ParseFreqList("\xEF\xBB\xBF\xEF\xBB\xBF"
+                          "850.1\r\n",
+                          nullptr),
+            Lines{"850.1"});
 }
 
 TEST(FreqListFile, WritesThroughALinkKeepingTheMode) {
