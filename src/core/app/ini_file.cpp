@@ -126,7 +126,19 @@ std::string IniText::Read(std::string_view section, std::string_view key,
   return value;
 }
 
-void IniText::Set(std::string_view section, std::string_view key, std::string_view value) {
+namespace {
+
+// The value as it must stand in the file to read back as itself: blanks at its ends or a pair
+// of enclosing quotes would be taken off on reading, so such a value goes in double quotes.
+std::string StoredValue(std::string_view value) {
+  if (Trim(value) == value && Unquote(value) == value) return std::string(value);
+  return "\"" + std::string(value) + "\"";
+}
+
+}  // namespace
+
+void IniText::Set(std::string_view section, std::string_view key, std::string_view rawValue) {
+  const std::string value = StoredValue(rawValue);
   const auto span = FindSection(lines_, section);
   if (!span) {
     lines_.push_back("[" + std::string(section) + "]");

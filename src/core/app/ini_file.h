@@ -29,6 +29,8 @@ class IniText {
   // The key's value (spaces around it and one pair of enclosing quotes removed), or fallback
   // when the section or the key is missing. Names compare case-insensitively.
   std::string Read(std::string_view section, std::string_view key, std::string_view fallback) const;
+  // A value that reading would change (blanks at its ends, enclosing quotes) is written in
+  // double quotes, so it reads back as it was set.
   void Set(std::string_view section, std::string_view key, std::string_view value);
   std::string Bytes() const;
 
