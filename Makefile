@@ -2,10 +2,12 @@
 TEST_DIR := build/test
 RELEASE_DIR := build/release
 PACKAGE_DIR := build/package
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 60
 # The system's Python, which has Debian's python3-matplotlib.
 PYTHON ?= /usr/bin/python3
 
-.PHONY: deps run demo test bench sensitivity build-test build-release package format
+.PHONY: deps run demo test bench sensitivity build-test build-release build-fuzz fuzz package format
 
 deps:
 	./scripts/install-deps.sh
@@ -42,5 +44,14 @@ sensitivity: build-release
 	$(RELEASE_DIR)/bench/tarvo-sensitivity --csv $(RELEASE_DIR)/sensitivity.csv
 	$(PYTHON) scripts/plot_sensitivity.py $(RELEASE_DIR)/sensitivity.csv $(RELEASE_DIR)/sensitivity.png
 
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTARVO_FUZZ=ON -DTARVO_TESTS=OFF
+	cmake --build $(FUZZ_DIR)
+
+# Each fuzz target for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=300).
+fuzz: build-fuzz
+	./scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 format:
-	find src tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+	find src tests bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i

@@ -1,7 +1,11 @@
 // tarvo-decode: runs a WAV recording of receiver audio through the capture front-end and a
 // control-channel decoder and prints one JSON line per accepted frame.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -32,10 +36,11 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "usage: tarvo-decode [--decoder mcaccess|jsmr] [--demod exact|robust] [--invert] "
-    "[--channel left|right] [--gain DB] [--control FREQ] FILE.wav";
+    "[--channel left|right] [--gain DB] [--control FREQ] FILE.wav|-";
 constexpr const char* kHelp =
     "Decodes a WAV recording of a receiver's discriminator audio (16-bit PCM, 11025, 22050 or\n"
-    "44100 Hz) and prints one JSON object per line for every accepted frame.\n"
+    "44100 Hz) and prints one JSON object per line for every accepted frame. FILE - reads\n"
+    "standard input.\n"
     "\n"
     "  --decoder mcaccess|jsmr  the control-channel decoder (default mcaccess)\n"
     "  --demod exact|robust     the demodulator: exact, or robust for weak signals\n"
@@ -226,7 +231,7 @@ Options ParseArguments(int argc, char** argv) {
     } else if (arg == "--version") {
       std::cout << "tarvo-decode " << kTarvoVersion << "\n";
       std::exit(0);
-    } else if (arg.size() > 1 && arg[0] == '-') {
+    } else if (arg.size() > 1 && arg[0] == '-') {  // "-" alone is standard input
       fail("unknown option '" + arg + "'");
     } else if (!options.file.empty()) {
       fail("one recording at a time");
@@ -239,13 +244,43 @@ Options ParseArguments(int argc, char** argv) {
   return options;
 }
 
+// Where the recording comes from: the named file, or standard input for "-".
+struct Input {
+  std::ifstream file;
+  std::istream* stream = nullptr;
+  std::string name;  // as messages show it
+  std::string problem;
+};
+
+void OpenInput(const std::string& path, Input& input) {
+  if (path == "-") {
+    input.stream = &std::cin;
+    input.name = "standard input";
+    return;
+  }
+  input.name = path;
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    input.problem = "is a directory";
+    return;
+  }
+  input.file.open(path, std::ios::binary);
+  if (!input.file) {
+    input.problem = "cannot open: " + std::string(std::strerror(errno));
+    return;
+  }
+  input.stream = &input.file;
+}
+
 int Run(const Options& options) {
-  auto read = ReadWavFile(options.file);
-  if (const auto* problem = std::get_if<std::string>(&read)) {
-    std::cerr << "tarvo-decode: " << options.file << ": " << *problem << "\n";
+  Input input;
+  OpenInput(options.file, input);
+  WavReader wav(input.stream != nullptr ? *input.stream : std::cin);
+  if (input.problem.empty()) input.problem = wav.ReadHeader();
+  if (!input.problem.empty()) {
+    std::cerr << "tarvo-decode: " << input.name << ": " << input.problem << "\n";
     return kUsageError;
   }
-  const WavRecording& wav = std::get<WavRecording>(read);
 
   MainState state;
   state.LeftChannel = options.left;
@@ -270,16 +305,19 @@ int Run(const Options& options) {
 
   // Capture buffers as the sound card would deliver them: stereo, mono copied to both
   // channels, the last one filled up with silence.
-  const int rateIndex = wav.sampleRate == 44100 ? 2 : wav.sampleRate == 22050 ? 1 : 0;
+  const int rate = wav.SampleRate();
+  const int rateIndex = rate == 44100 ? 2 : rate == 22050 ? 1 : 0;
   const int frames = SelectCaptureRate(rateIndex).CaptureFrames;
-  const std::size_t total = wav.samples.size() / wav.channels;
-  std::vector<std::int16_t> buffer(2 * frames);
-  for (std::size_t start = 0, block = 0; start < total; start += frames, ++block) {
+  const int channels = wav.Channels();
+  std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * channels);
+  std::vector<std::int16_t> buffer(2 * static_cast<std::size_t>(frames));
+  for (std::size_t block = 0;; ++block) {
+    const std::size_t got = wav.ReadFrames(samples.data(), static_cast<std::size_t>(frames));
+    if (got == 0) break;
     for (int i = 0; i < frames; ++i) {
-      const std::size_t n = start + i;
-      const bool present = n < total;
-      buffer[2 * i] = present ? wav.samples[n * wav.channels] : 0;
-      buffer[2 * i + 1] = present ? wav.samples[n * wav.channels + wav.channels - 1] : 0;
+      const bool present = static_cast<std::size_t>(i) < got;
+      buffer[2 * i] = present ? samples[i * channels] : 0;
+      buffer[2 * i + 1] = present ? samples[i * channels + channels - 1] : 0;
     }
     frontEnd.ProcessInputBlock(buffer.data(), frames);
     const double t = static_cast<double>(block + 1) * kBlockSamples / 11025.0;
@@ -289,14 +327,25 @@ int Run(const Options& options) {
       std::cout << "{\"t\":" << time << ",\"decoder\":" << JsonString(options.decoder) << fields
                 << "}\n";
     }
+    if (!std::cout) break;  // nobody can read the rest
   }
   std::cout.flush();
-  return std::cout ? 0 : 1;
+  if (!std::cout) {
+    std::cerr << "tarvo-decode: cannot write to standard output: " << std::strerror(errno) << "\n";
+    return kUsageError;
+  }
+  if (wav.Truncated()) {
+    std::cerr << "tarvo-decode: " << input.name << ": the data chunk declares "
+              << wav.DeclaredDataBytes() << " bytes but holds " << wav.DataBytesRead()
+              << "; decoded what is there\n";
+  }
+  return 0;
 }
 
 }  // namespace
 }  // namespace tarvo
 
 int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);  // block reads from a pipe, not byte by byte
   return tarvo::Run(tarvo::ParseArguments(argc, argv));
 }

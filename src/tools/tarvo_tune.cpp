@@ -264,7 +264,9 @@ int Run(int argc, char* argv[]) {
   state.Edit5.text = options.address;
   state.TrackBar2.position = options.volume;
   const auto megahertz = MegahertzValue(options.frequency);
-  if (!megahertz || !std::isfinite(*megahertz) || *megahertz <= 0.0) {
+  // What rounds to 0.00000 in the sent text is no frequency either ("0.000001", "1e-300").
+  if (!megahertz || !std::isfinite(*megahertz) || *megahertz <= 0.0 ||
+      FormatMegahertz(*megahertz) == FormatMegahertz(0.0)) {
     return Fail(options.frequency + " is not a frequency in MHz");
   }
   state.ControlFrequencyText = FormatMegahertz(*megahertz);

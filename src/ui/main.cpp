@@ -23,6 +23,7 @@
 #include "platform/hamlib_rig.h"
 #endif
 #include "tarvo_version.h"
+#include "ui/application_name.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
 #include "ui/tform2.h"
@@ -96,8 +97,7 @@ std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
   if (const auto status = AnswerInformationOptions(argc, argv)) return *status;
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Tarvo");
-  QApplication::setApplicationDisplayName("Tarvo");
+  tarvo::NameApplication();
   try {
     tarvo::QtNotice notice;
     tarvo::QtEventPump pump;

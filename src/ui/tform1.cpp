@@ -350,6 +350,12 @@ void TForm1::Connect(QTimer& timer1, QTimer& timer2) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   OperatorHandlers& h = core_.Handlers();
   const bool edit3 = watched == Edit3;
+  const bool mouse =
+      event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+  // Only the left button copies or resets; the others keep their usual meaning in the field.
+  if (mouse && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() == QEvent::MouseButtonPress) {
     Run([&] { edit3 ? h.Edit3Click() : h.Edit4Click(); });
   } else if (event->type() == QEvent::MouseButtonDblClick) {

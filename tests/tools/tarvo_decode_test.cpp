@@ -183,11 +183,45 @@ TEST(TarvoDecode, TruncatedRecordingDecodesTheFramesItHolds) {
   bytes.resize(44 + 4 * keepFrames + 1);
   const std::string path = (dir.path() / "cut.wav").string();
   WriteBytes(path, bytes);
-  const ToolResult result = RunDecode(dir, Quote(path));
-  EXPECT_EQ(result.status, 0);
-  ASSERT_EQ(result.out.size(), 3u);
-  for (int n = 0; n < 3; ++n)
-    EXPECT_PRED2(StartsWithHead, SplitLine(result.out[n]).second, words[n]);
+  for (const std::string& input : {Quote(path), "- <" + Quote(path)}) {
+    const ToolResult result = RunDecode(dir, input);
+    EXPECT_EQ(result.status, 0);
+    ASSERT_EQ(result.out.size(), 3u) << input;
+    for (int n = 0; n < 3; ++n)
+      EXPECT_PRED2(StartsWithHead, SplitLine(result.out[n]).second, words[n]);
+    // Said once, with what was promised and what was there.
+    ASSERT_EQ(result.err.size(), 1u) << input;
+    const std::string held = std::to_string(4 * keepFrames + 1);
+    EXPECT_NE(result.err[0].find(" holds " + held), std::string::npos) << result.err[0];
+  }
+}
+
+TEST(TarvoDecode, ReadsTheRecordingFromStandardInput) {
+  TempDir dir;
+  const auto words = SampleWords();
+  const std::string path = (dir.path() / "calls.wav").string();
+  WriteBytes(path, WavBytes(11025, 2, ModulateFrames(words, {}, 150)));
+  const ToolResult fromFile = RunDecode(dir, Quote(path));
+  ASSERT_EQ(fromFile.out.size(), words.size());
+  // Through a pipe, which cannot seek.
+  const ToolResult piped = RunDecode(
+      dir, "--help >/dev/null; cat " + Quote(path) + " | \"$TARVO_TEST_TOOLS/tarvo-decode\" -");
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.out, fromFile.out);
+}
+
+TEST(TarvoDecode, WriteErrorOnStandardOutputIsReportedWithStatusTwo) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  TempDir dir;
+  const std::string path = (dir.path() / "calls.wav").string();
+  WriteBytes(path, WavBytes(11025, 2, ModulateFrames(SampleWords(), {}, 150)));
+  // The inner redirection wins over the one that collects the output.
+  const ToolResult result =
+      RunDecode(dir, "--help >/dev/null; (\"$TARVO_TEST_TOOLS/tarvo-decode\" " + Quote(path) +
+                         " >/dev/full)");
+  EXPECT_EQ(result.status, 2);
+  ASSERT_EQ(result.err.size(), 1u);
+  EXPECT_NE(result.err[0].find("standard output"), std::string::npos) << result.err[0];
 }
 
 struct JsmrSample {
@@ -280,6 +314,7 @@ TEST(TarvoDecode, UnreadableFilesGiveOneLineNamingFileAndProblem) {
   };
   const Row rows[] = {
       {"missing.wav", {}, "cannot open: No such file or directory"},
+      {"/dev/zero", {}, "not a WAV file"},  // read no further than its first bytes
       {"text.wav", {'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e', '!', '\n'}, "not a WAV file"},
       {"eight.wav", WavBytes(11025, 1, samples, 8), "not 16-bit PCM"},
       {"float.wav", WavBytes(44100, 2, samples, 16, 3), "not 16-bit PCM"},
@@ -287,7 +322,8 @@ TEST(TarvoDecode, UnreadableFilesGiveOneLineNamingFileAndProblem) {
        "sample rate 48000 Hz not supported (11025, 22050 or 44100 Hz)"},
   };
   for (const Row& row : rows) {
-    const std::string path = (dir.path() / row.file).string();
+    const std::string path =
+        row.file[0] == '/' ? std::string(row.file) : (dir.path() / row.file).string();
     if (!row.bytes.empty()) WriteBytes(path, row.bytes);
     const ToolResult result = RunDecode(dir, Quote(path));
     EXPECT_EQ(result.status, 2) << row.file;

@@ -101,6 +101,8 @@ TEST(TarvoTune, ProblemsAreOneLineOnStandardErrorAndStatusTwo) {
       {"--print --model 'ICOM(CIV)' 2000", "2000.00000"},
       {"--print --model AR-5000 abc", "abc"},
       {"--print --model AR-5000 -5", "-5"},
+      {"--print --model AR-5000 0.000001", "0.000001"},  // rounds to 0.00000 MHz
+      {"--print --model AR-5000 1e-300", "1e-300"},
       {"--port /nonexistent/ttyUSB9 --model AR-5000 850", "/nonexistent/ttyUSB9"},
       {"--print --port /dev/null --model AR-5000 850", "--print"},
       {"--print --model AR-5000 --volume 256 850", "--volume"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <memory>
 
 #include "support/recorders.h"
@@ -93,6 +94,30 @@ TEST_F(TForm1Test, IdSpecificReceptionDisablesTheSevenIdControls) {
   EXPECT_FALSE(form->CheckBox18->isChecked());
   form->CheckBox15->click();
   for (const char* name : names) EXPECT_TRUE(Find<QWidget>(name)->isEnabled()) << name;
+}
+
+TEST_F(TForm1Test, OnlyTheLeftButtonCopiesOrResetsTheIdFields) {
+  Open();
+  core->State().Edit2.text = "1A7";
+  for (QLineEdit* edit : {form->Edit3, form->Edit4}) {
+    const auto press = [edit](QEvent::Type type, Qt::MouseButton button) {
+      const QPointF at(5, 5);
+      QMouseEvent event(type, at, edit->mapToGlobal(at), button, button, Qt::NoModifier);
+      QApplication::sendEvent(edit, &event);
+    };
+    const bool edit3 = edit == form->Edit3;
+    std::string& text = edit3 ? core->State().Edit3.text : core->State().Edit4.text;
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+      press(QEvent::MouseButtonPress, button);
+      EXPECT_EQ(text, "---") << edit3;
+    }
+    press(QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_EQ(text, "1A7") << edit3;
+    press(QEvent::MouseButtonDblClick, Qt::RightButton);
+    EXPECT_EQ(text, "1A7") << edit3;
+    press(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    EXPECT_EQ(text, "---") << edit3;
+  }
 }
 
 TEST_F(TForm1Test, EverySettingSurvivesARestart) {

@@ -3,49 +3,25 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <system_error>
-#include <vector>
+
+#include "core/base/atomic_file.h"
 
 namespace tarvo {
 namespace {
 
-struct FileText {
-  std::vector<std::string> lines;  // without line ends
-  const char* newline = "\n";      // the file's own line end
-};
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::optional<FileText> Load(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  const std::string text = buffer.str();
-  FileText file;
-  if (text.find("\r\n") != std::string::npos) file.newline = "\r\n";
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    file.lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return file;
-}
-
-std::string Trim(const std::string& text) {
+std::string_view Trim(std::string_view text) {
   const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && isBlank(text[begin])) ++begin;
-  while (end > begin && isBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) ==
            std::tolower(static_cast<unsigned char>(y));
@@ -53,24 +29,24 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 // The section name of a "[name]" line.
-std::optional<std::string> SectionOf(const std::string& line) {
-  const std::string trimmed = Trim(line);
+std::optional<std::string_view> SectionOf(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
   if (trimmed.size() < 2 || trimmed.front() != '[') return std::nullopt;
   const std::size_t close = trimmed.find(']');
-  if (close == std::string::npos) return std::nullopt;
+  if (close == std::string_view::npos) return std::nullopt;
   return Trim(trimmed.substr(1, close - 1));
 }
 
-bool IsComment(const std::string& line) {
-  const std::string trimmed = Trim(line);
+bool IsComment(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
   return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
 }
 
 // Key name of a "key=value" line, or nullopt for other lines.
-std::optional<std::string> KeyOf(const std::string& line) {
+std::optional<std::string_view> KeyOf(std::string_view line) {
   if (IsComment(line)) return std::nullopt;
   const std::size_t equals = line.find('=');
-  if (equals == std::string::npos) return std::nullopt;
+  if (equals == std::string_view::npos) return std::nullopt;
   return Trim(line.substr(0, equals));
 }
 
@@ -80,26 +56,28 @@ struct SectionSpan {
   std::size_t end;
 };
 
-std::optional<SectionSpan> FindSection(const FileText& file, const std::string& section) {
-  for (std::size_t i = 0; i < file.lines.size(); ++i) {
-    const auto name = SectionOf(file.lines[i]);
+std::optional<SectionSpan> FindSection(const std::vector<std::string>& lines,
+                                       std::string_view section) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto name = SectionOf(lines[i]);
     if (!name || !SameName(*name, section)) continue;
     std::size_t end = i + 1;
-    while (end < file.lines.size() && !SectionOf(file.lines[end])) ++end;
+    while (end < lines.size() && !SectionOf(lines[end])) ++end;
     return SectionSpan{i, end};
   }
   return std::nullopt;
 }
 
-std::optional<std::size_t> FindKey(const FileText& file, SectionSpan span, const std::string& key) {
+std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, SectionSpan span,
+                                   std::string_view key) {
   for (std::size_t i = span.header + 1; i < span.end; ++i) {
-    const auto name = KeyOf(file.lines[i]);
+    const auto name = KeyOf(lines[i]);
     if (name && SameName(*name, key)) return i;
   }
   return std::nullopt;
 }
 
-std::string Unquote(const std::string& value) {
+std::string_view Unquote(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
@@ -107,60 +85,102 @@ std::string Unquote(const std::string& value) {
   return value;
 }
 
+std::optional<std::string> LoadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace
 
-std::string IniFile::Read(const std::string& section, const std::string& key,
-                          const std::string& fallback) const {
-  const auto file = Load(path_);
-  if (!file) return fallback;
-  const auto span = FindSection(*file, section);
-  if (!span) return fallback;
-  const auto line = FindKey(*file, *span, key);
-  if (!line) return fallback;
-  const std::string& text = file->lines[*line];
-  std::string value = Unquote(Trim(text.substr(text.find('=') + 1)));
+IniText::IniText(std::string_view bytes) {
+  if (bytes.starts_with(kByteOrderMark)) {
+    byteOrderMark_ = true;
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
+  const std::size_t firstEnd = bytes.find_first_of("\r\n");
+  if (firstEnd != std::string_view::npos && bytes[firstEnd] == '\r') {
+    newline_ = firstEnd + 1 < bytes.size() && bytes[firstEnd + 1] == '\n' ? "\r\n" : "\r";
+  }
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    lines_.emplace_back(bytes.substr(start, i - start));
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines_.emplace_back(bytes.substr(start));
+}
+
+std::string IniText::Read(std::string_view section, std::string_view key,
+                          std::string_view fallback) const {
+  const auto span = FindSection(lines_, section);
+  if (!span) return std::string(fallback);
+  const auto line = FindKey(lines_, *span, key);
+  if (!line) return std::string(fallback);
+  const std::string_view text = lines_[*line];
+  std::string value(Unquote(Trim(text.substr(text.find('=') + 1))));
   if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
   return value;
 }
 
-bool IniFile::Write(const std::string& section, const std::string& key, const std::string& value) {
-  std::error_code error;
-  auto loaded = Load(path_);
-  if (!loaded && std::filesystem::exists(path_, error)) return false;  // never lose its lines
-  FileText file = loaded.value_or(FileText{});
-  const auto span = FindSection(file, section);
+namespace {
+
+// The value as it must stand in the file to read back as itself: blanks at its ends or a pair
+// of enclosing quotes would be taken off on reading, so such a value goes in double quotes.
+std::string StoredValue(std::string_view value) {
+  if (Trim(value) == value && Unquote(value) == value) return std::string(value);
+  return "\"" + std::string(value) + "\"";
+}
+
+}  // namespace
+
+void IniText::Set(std::string_view section, std::string_view key, std::string_view rawValue) {
+  const std::string value = StoredValue(rawValue);
+  const auto span = FindSection(lines_, section);
   if (!span) {
-    file.lines.push_back("[" + section + "]");
-    file.lines.push_back(key + "=" + value);
-  } else if (const auto line = FindKey(file, *span, key)) {
-    file.lines[*line] = *KeyOf(file.lines[*line]) + "=" + value;
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(std::string(key) + "=" + std::string(value));
+  } else if (const auto line = FindKey(lines_, *span, key)) {
+    lines_[*line] = std::string(*KeyOf(lines_[*line])) + "=" + std::string(value);
   } else {
     // After the section's last non-blank line, so blank lines before the next section stay.
     std::size_t at = span->end;
-    while (at > span->header + 1 && Trim(file.lines[at - 1]).empty()) --at;
-    file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(at), key + "=" + value);
+    while (at > span->header + 1 && Trim(lines_[at - 1]).empty()) --at;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
+                  std::string(key) + "=" + std::string(value));
   }
+}
 
-  std::filesystem::path temporary = path_;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& line : file.lines) out << line << file.newline;
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
+std::string IniText::Bytes() const {
+  std::string bytes = byteOrderMark_ ? std::string(kByteOrderMark) : std::string();
+  for (const std::string& line : lines_) {
+    bytes += line;
+    bytes += newline_;
   }
-  std::filesystem::rename(temporary, path_, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
+  return bytes;
+}
+
+IniText IniFile::Contents() const {
+  return IniText(LoadBytes(path_).value_or(std::string()));
+}
+
+std::string IniFile::Read(const std::string& section, const std::string& key,
+                          const std::string& fallback) const {
+  const auto bytes = LoadBytes(path_);
+  if (!bytes) return fallback;
+  return IniText(*bytes).Read(section, key, fallback);
+}
+
+bool IniFile::WriteAll(const std::vector<IniEntry>& entries) {
+  auto bytes = LoadBytes(path_);
+  std::error_code error;
+  if (!bytes && std::filesystem::exists(path_, error)) return false;  // never lose its lines
+  IniText text(bytes.value_or(std::string()));
+  for (const IniEntry& entry : entries) text.Set(entry.section, entry.key, entry.value);
+  return ReplaceFileContents(path_, text.Bytes());
 }
 
 }  // namespace tarvo

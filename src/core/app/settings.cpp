@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/app/ini_file.h"
 #include "core/base/control_frequency.h"
@@ -16,6 +17,7 @@ namespace tarvo {
 namespace {
 
 constexpr const char* kDefaultFrequency = "850.00000";
+constexpr int kMaxCommandIntervalMs = 1000;
 
 // Decimal, or hexadecimal after "0x"/"0X" when at least one digit follows.
 std::optional<int> ParseInteger(const std::string& text) {
@@ -37,9 +39,9 @@ std::optional<int> ParseInteger(const std::string& text) {
 
 class Reader {
  public:
-  explicit Reader(const IniFile& file) : file_(file) {}
+  explicit Reader(IniText text) : text_(std::move(text)) {}
   int Integer(const char* section, const char* key, int fallback) const {
-    return ParseInteger(file_.Read(section, key, "")).value_or(fallback);
+    return ParseInteger(text_.Read(section, key, "")).value_or(fallback);
   }
   bool Boolean(const char* section, const char* key, bool fallback) const {
     return Integer(section, key, fallback ? 1 : 0) != 0;
@@ -48,18 +50,22 @@ class Reader {
     bar.position = std::clamp(Integer(section, key, fallback), bar.min, bar.max);
   }
   std::string Text(const char* section, const char* key, const char* fallback) const {
-    return file_.Read(section, key, fallback);
+    return text_.Read(section, key, fallback);
   }
 
  private:
-  const IniFile& file_;
+  IniText text_;
 };
 
 }  // namespace
 
-void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
-  const IniFile file(iniPath);
-  const Reader r(file);
+void LoadSettings(MainState& state, const std::filesystem::path& iniPath, Notice& notice) {
+  // Read once, as the file stood at start-up.
+  ApplySettings(state, IniFile(iniPath).Contents(), iniPath.string(), notice);
+}
+
+void ApplySettings(MainState& s, IniText text, const std::string& fileName, Notice& notice) {
+  const Reader r(std::move(text));
   s.RadioModel = r.Integer("RS232C", "Comp", 0);
   s.Edit5.text = r.Text("RS232C", "ICOM", "4A");
   s.ComPortIndex = r.Integer("RS232C", "Com", 0);
@@ -72,12 +78,13 @@ void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& no
   s.CheckBox5.checked = r.Boolean("DSP", "OutBEF", false);
   s.ControlFrequencyText = r.Text("Etc", "Freq", kDefaultFrequency);
   if (!MegahertzValue(s.ControlFrequencyText)) {
-    notice.ShowError(iniPath.string() + ": Freq " + ConversionErrorText(s.ControlFrequencyText) +
+    notice.ShowError(fileName + ": Freq " + ConversionErrorText(s.ControlFrequencyText) +
                      "; using " + kDefaultFrequency);
     s.ControlFrequencyText = kDefaultFrequency;
   }
   s.AlwaysOnTop = r.Boolean("Etc", "Top", false);  // CheckBox1 keeps its layout state
-  s.CommandInterval = r.Integer("Etc", "Interval", 15);
+  // Slept on the window thread before every keystroke: a damaged value must not freeze it.
+  s.CommandInterval = std::clamp(r.Integer("Etc", "Interval", 15), 0, kMaxCommandIntervalMs);
   s.WaveOutput = !r.Boolean("WAVE", "AudioOut", false);
   r.Slider("WAVE", "OutLevel", 0, s.TrackBar2);
   s.LeftChannel = r.Boolean("WAVE", "InputL", true);
@@ -94,18 +101,10 @@ void LoadSettings(MainState& s, const std::filesystem::path& iniPath, Notice& no
   s.Demod = r.Integer("DSP", "Demod", 0) == 1 ? Demodulation::kRobust : Demodulation::kExact;
 }
 
-bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Notice& notice) {
-  // The folder under ~/.config is made by the first save; a failure shows at the first key.
-  std::error_code ignored;
-  std::filesystem::create_directories(iniPath.parent_path(), ignored);
-  IniFile file(iniPath);
+std::vector<IniEntry> SettingsEntries(const MainState& s) {
   const auto number = [](int value) { return std::to_string(value); };
   const auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
-  const struct {
-    const char* section;
-    const char* key;
-    std::string value;
-  } keys[] = {
+  return {
       {"RS232C", "Comp", number(s.RadioModel)},
       {"RS232C", "ICOM", s.Edit5.text},
       {"RS232C", "Com", number(s.ComPortIndex)},
@@ -133,11 +132,15 @@ bool SaveSettings(const MainState& s, const std::filesystem::path& iniPath, Noti
       {"RS232C", "RigRate", number(s.RigRate)},
       {"DSP", "Demod", number(s.Demod == Demodulation::kRobust ? 1 : 0)},
   };
-  for (const auto& k : keys) {
-    if (!file.Write(k.section, k.key, k.value)) {
-      notice.ShowError("Unable to write to " + iniPath.string());
-      return false;
-    }
+}
+
+bool SaveSettings(const MainState& state, const std::filesystem::path& iniPath, Notice& notice) {
+  // The folder under ~/.config is made by the first save.
+  std::error_code ignored;
+  std::filesystem::create_directories(iniPath.parent_path(), ignored);
+  if (!IniFile(iniPath).WriteAll(SettingsEntries(state))) {
+    notice.ShowError("Unable to write to " + iniPath.string());
+    return false;
   }
   return true;
 }

@@ -159,8 +159,11 @@ void TarvoCore::OnRigReport() {
 }
 
 bool TarvoCore::FormClose() {
-  controller_.ReleaseOnFormClose();
-  return SaveSettings(state_, platform_.files.settings, *platform_.notice);
+  // Settings first: a refused save keeps the window open with the receiver still following, and
+  // a repeated close does not send the release again.
+  if (!SaveSettings(state_, platform_.files.settings, *platform_.notice)) return false;
+  ReleaseReceiverOnClose();
+  return true;
 }
 
 void TarvoCore::ReleaseReceiverOnClose() {

@@ -86,8 +86,8 @@ class TarvoCore {
 
   // Start-up after the window is built: settings, derived state, receiver, sound, priority.
   void Start();
-  // Shutdown, first stage: receiver volume and release, then the settings. False when the
-  // settings could not be written: the window stays open (the receiver has been released).
+  // Shutdown, first stage: the settings, then receiver volume and release. False when the
+  // settings could not be written: the window stays open and the receiver is left as it is.
   bool FormClose();
   // Shutdown, second stage: sound input, sound output, serial port.
   void FormDestroy();

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/base/decimal_number.h"
+
 namespace tarvo {
 namespace {
 
@@ -53,12 +55,9 @@ std::optional<std::int64_t> ParsePlainDecimal(const std::string& text) {
 std::optional<std::int64_t> ExactNanoMegahertz(const std::string& megahertzText) {
   if (auto plain = ParsePlainDecimal(megahertzText)) return plain;
   // Other number forms (exponents): an extended-precision product keeps exact values exact.
-  const char* begin = megahertzText.c_str();
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  if (end == begin || !std::isfinite(value) || std::fabs(value) > 1e6) return std::nullopt;
-  while (*end != '\0' && IsSpace(*end)) ++end;
-  if (*end != '\0') return std::nullopt;
+  const auto parsed = ParseDecimalNumber(megahertzText);
+  if (!parsed || std::fabs(*parsed) > 1e6) return std::nullopt;
+  const double value = *parsed;
   return static_cast<std::int64_t>(std::truncl(static_cast<long double>(value) * kPerMegahertz));
 }
 

@@ -1,8 +1,7 @@
 #include "core/base/control_frequency.h"
 
-#include <cstdlib>
-
 #include "core/base/channel_grid.h"
+#include "core/base/decimal_number.h"
 #include "core/base/main_state.h"
 #include "core/base/notice.h"
 
@@ -10,7 +9,7 @@ namespace tarvo {
 
 std::optional<double> MegahertzValue(const std::string& megahertzText) {
   if (!ExactNanoMegahertz(megahertzText)) return std::nullopt;
-  return std::strtod(megahertzText.c_str(), nullptr);
+  return ParseDecimalNumber(megahertzText);
 }
 
 bool DeriveChannelGrid(MainState& state, const std::string& megahertzText) {

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "core/base/atomic_file.h"
+
 namespace tarvo {
 namespace {
 
@@ -55,10 +57,10 @@ std::string ReplaceInvalidUtf8(const std::string& bytes) {
 }
 
 std::string DecodeListText(std::string bytes, Cp932Decoder* decoder) {
-  if (IsValidUtf8(bytes)) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // a byte-order mark is no entry
-    return bytes;
-  }
+  // A byte-order mark is no part of the first entry, whichever way the rest is read.
+  // A mark doubled by a careless editor goes too.
+  while (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+  if (IsValidUtf8(bytes)) return bytes;
   if (decoder != nullptr) {
     if (auto converted = decoder->ToUtf8(bytes)) return *converted;
   }
@@ -98,6 +100,10 @@ std::string LeadingCharacters(const std::string& utf8, std::size_t count) {
   return utf8.substr(0, end);
 }
 
+std::vector<std::string> ParseFreqList(std::string bytes, Cp932Decoder* decoder) {
+  return SplitListLines(DecodeListText(std::move(bytes), decoder));
+}
+
 FreqListRead ReadFreqList(const std::string& path, Cp932Decoder* decoder) {
   FreqListRead result;
   std::error_code error;
@@ -117,36 +123,20 @@ FreqListRead ReadFreqList(const std::string& path, Cp932Decoder* decoder) {
     return result;
   }
   result.status = FreqListRead::Status::kRead;
-  result.entries = SplitListLines(DecodeListText(std::move(bytes), decoder));
+  result.entries = ParseFreqList(std::move(bytes), decoder);
   return result;
 }
 
 bool WriteFreqList(const std::string& path, const std::vector<std::string>& entries) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  fs::path temporary = target;
-  temporary += ".tmp";
+  // The user's folder is made on first use.
   std::error_code ignored;
-  fs::create_directories(target.parent_path(), ignored);  // the user's folder, on first use
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& entry : entries) out << entry << "\r\n";
-    out.close();
-    if (!out) {
-      fs::remove(temporary, ignored);
-      return false;
-    }
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  std::string bytes;
+  for (const std::string& entry : entries) {
+    bytes += entry;
+    bytes += "\r\n";
   }
-  std::error_code error;
-  const auto old = fs::status(target, error);
-  if (fs::exists(old)) fs::permissions(temporary, old.permissions(), error);  // keep its mode
-  fs::rename(temporary, target, error);
-  if (error) {
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
+  return ReplaceFileContents(path, bytes);
 }
 
 }  // namespace tarvo

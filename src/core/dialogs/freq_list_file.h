@@ -24,12 +24,15 @@ struct FreqListRead {
   std::vector<std::string> entries;
 };
 
+// The entries of a list file's bytes, as ReadFreqList gives them.
+std::vector<std::string> ParseFreqList(std::string bytes, Cp932Decoder* decoder);
+
 // Reads the list; bytes that are not UTF-8 are taken as CP932 through `decoder` (when given).
 FreqListRead ReadFreqList(const std::string& path, Cp932Decoder* decoder);
 
-// Replaces the file with the entries, each followed by CR LF. The entries go to a temporary file
-// in the same folder that is then renamed over the old one, so a failure leaves the old list as
-// it was. Returns false when the list could not be written.
+// Replaces the file with the entries, each followed by CR LF, in one pass (through a symbolic
+// link, keeping the file's mode), so a failure leaves the old list as it was. Returns false when
+// the list could not be written.
 bool WriteFreqList(const std::string& path, const std::vector<std::string>& entries);
 
 }  // namespace tarvo

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/base/control_frequency.h"
+#include "core/base/decimal_number.h"
 #include "core/base/megahertz_text.h"
 #include "core/base/notice.h"
 #include "core/base/tracking_events.h"
@@ -55,7 +56,8 @@ void FrequencySelection::KeypadKeyClick(char key) {
 
 void FrequencySelection::Button15Click() {
   KeypadActive = true;
-  const auto value = MegahertzValue(KeypadEntry);
+  // Any number counts here, however large: one with the point forgotten is out of range.
+  const auto value = ParseDecimalNumber(KeypadEntry);
   if (!value) {
     ShowConversionError(*services_.notice, KeypadEntry);
     return;

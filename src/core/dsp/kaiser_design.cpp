@@ -1,8 +1,7 @@
 #include "core/dsp/kaiser_design.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <numbers>
 
 namespace tarvo {
@@ -41,8 +40,11 @@ double KaiserBeta(double attenuationDb) {
 double RoundSignificant(double x, int digits) {
   if (x == 0.0 || !std::isfinite(x)) return x;
   char text[64];
-  std::snprintf(text, sizeof text, "%.*e", digits - 1, x);
-  return std::strtod(text, nullptr);
+  const auto printed =
+      std::to_chars(text, text + sizeof text, x, std::chars_format::scientific, digits - 1);
+  double rounded = x;
+  std::from_chars(text, printed.ptr, rounded, std::chars_format::scientific);
+  return rounded;
 }
 
 FirCoefficients KaiserWindow(double beta) {

@@ -41,6 +41,7 @@ void SerialLink::ListSerialPorts() {
 }
 
 bool SerialLink::OpenSerialPort(int profile) {
+  portLost_ = false;  // a fresh open gets a fresh chance
   const int index = state_.ComPortIndex;
   const bool listed = index >= 0 && index < static_cast<int>(ports_.size());
   const SerialOpenStep failed = device_.Open(listed ? ports_[index].path : std::string(), profile);
@@ -73,10 +74,14 @@ void SerialLink::CloseSerialPort() {
 void SerialLink::Write(std::string_view command, int keyIntervalMs) {
   std::size_t written = 0;
   for (const char c : command) {
+    if (portLost_) break;
     if (keyIntervalMs > 0) services_.clock->SleepMs(keyIntervalMs);
-    // A byte that cannot go out (port gone, queue stuck past the time-out) ends the command;
-    // the next command tries afresh.
-    if (!WritePacedByte(static_cast<std::uint8_t>(c))) break;
+    // A byte that cannot go out (port gone, queue stuck past the time-out) ends the command and
+    // marks the port lost: a stopped line must not hold every following command for a bound.
+    if (!WritePacedByte(static_cast<std::uint8_t>(c))) {
+      portLost_ = true;
+      break;
+    }
     ++written;
   }
   if (trace_ != nullptr) trace_->CommandWritten(command, written);

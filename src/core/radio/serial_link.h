@@ -46,6 +46,12 @@ class SerialLink {
   void WriteSerialText(std::string_view text, int keyIntervalMs = 0);
   void CloseSerialPort();
 
+  // True once a command gave up: the port took no byte for the whole write bound, or the device
+  // failed. Every later command is then dropped at once, without waiting out its own bound,
+  // until the port is opened again (or the state is cleared by whoever re-opens it).
+  bool PortLost() const { return portLost_; }
+  void ClearPortLost() { portLost_ = false; }
+
   const std::vector<SerialPort>& Ports() const { return ports_; }
   void SetTrace(SerialTrace* trace) { trace_ = trace; }
 
@@ -59,6 +65,7 @@ class SerialLink {
   int byteWriteTimeoutMs_;
   std::vector<SerialPort> ports_;
   SerialTrace* trace_ = nullptr;
+  bool portLost_ = false;
 };
 
 // The operator's message for a failed opening step; empty for a step that is not reported.

@@ -76,6 +76,18 @@ TEST_F(IniFileTest, MissingFileReadsTheFallbackAndLongTextsAreCut) {
   EXPECT_EQ(file.Read("Etc", "Memo", ""), std::string(2047, 'a'));
 }
 
+TEST_F(IniFileTest, EveryValueReadsBackAsItWasWritten) {
+  // Blanks at the ends and enclosing quotes would be taken off on reading; found by fuzzing
+  // with a quoted frequency text that began with a blank.
+  for (const char* value :
+       {" 0000000000000.", "851.0 ", "'4A'", "\"x\"", "\"", "'", "a 'b' c", "\t", ""}) {
+    ASSERT_TRUE(file.Write("Etc", "Freq", value));
+    EXPECT_EQ(file.Read("Etc", "Freq", "fallback"), value) << Contents();
+  }
+  ASSERT_TRUE(file.Write("Etc", "Freq", "851.01250"));
+  EXPECT_EQ(Contents(), "[Etc]\nFreq=851.01250\n");  // plain values stay unquoted
+}
+
 TEST_F(IniFileTest, RefusedWriteReportsFalseAndLeavesNoFile) {
   Put("[Etc]\nFreq=851.00000\n");
   IniFile inside(path / "tarvo.ini");  // its folder is a regular file: fails even for root

@@ -75,6 +75,10 @@ TEST_F(SettingsTest, ValuesAreReadByTheIntegerBooleanAndSliderRules) {
       {"[RS232C]\nComp=3x", [](auto& s) { return s.RadioModel == 0; }},
       {"[RS232C]\nCom=-2", [](auto& s) { return s.ComPortIndex == -2; }},  // not range-checked
       {"[Etc]\nInterval=99999999999", [](auto& s) { return s.CommandInterval == 15; }},
+      // Slept before every keystroke on the window thread: held to 0..1000 ms.
+      {"[Etc]\nInterval=600000", [](auto& s) { return s.CommandInterval == 1000; }},
+      {"[Etc]\nInterval=1000", [](auto& s) { return s.CommandInterval == 1000; }},
+      {"[Etc]\nInterval=-5", [](auto& s) { return s.CommandInterval == 0; }},
       {"[WAVE]\nDecode=2", [](auto& s) { return s.McAccessSelected(); }},
       {"[WAVE]\nDecode=0", [](auto& s) { return !s.McAccessSelected(); }},
       {"[WAVE]\nDecode=yes", [](auto& s) { return s.McAccessSelected(); }},
@@ -202,6 +206,54 @@ TEST_F(SettingsTest, SaveKeepsWhatElseTheFileHolds) {
             0u)
       << text;
   EXPECT_EQ(Loaded().ControlFrequencyText, "851.01250");
+}
+
+TEST_F(SettingsTest, ByteOrderMarkAndEveryLineEndAreRead) {
+  for (const char* newline : {"\n", "\r\n", "\r"}) {
+    const std::string nl = newline;
+    const std::string text = "\xEF\xBB\xBF[RS232C]" + nl + "Comp=3" + nl + "[Etc]" + nl +
+                             "Freq=851.01250" + nl + "Interval=40" + nl;
+    Put(text);
+    const MainState s = Loaded();
+    EXPECT_EQ(s.RadioModel, 3) << text;
+    EXPECT_EQ(s.ControlFrequencyText, "851.01250") << text;
+    EXPECT_EQ(s.CommandInterval, 40) << text;
+    // The save finds the sections it read instead of appending second ones.
+    ASSERT_TRUE(SaveSettings(s, path, notice));
+    const std::string saved = Contents();
+    EXPECT_EQ(saved.rfind("\xEF\xBB\xBF[RS232C]" + nl + "Comp=3" + nl + "ICOM=4A" + nl, 0), 0u)
+        << saved;
+    EXPECT_EQ(saved.find("[RS232C]"), saved.rfind("[RS232C]")) << saved;
+    EXPECT_EQ(saved.find("[Etc]"), saved.rfind("[Etc]")) << saved;
+  }
+}
+
+TEST_F(SettingsTest, ReadOnlyFileIsRefusedAndLeftAsItWas) {
+  Put(kFreshFile);
+  std::filesystem::permissions(
+      path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  MainState s;
+  s.RadioModel = 5;
+  EXPECT_FALSE(SaveSettings(s, path, notice));
+  ASSERT_EQ(notice.errors.size(), 1u);
+  EXPECT_NE(notice.errors[0].find(path.string()), std::string::npos);
+  EXPECT_EQ(Contents(), kFreshFile);
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+}
+
+TEST_F(SettingsTest, SaveWritesThroughALinkAndKeepsTheMode) {
+  const std::filesystem::path real = dir.path() / "real.ini";
+  testing::WriteBytes(real, "[Etc]\nFreq=851.01250\n");
+  std::filesystem::permissions(
+      real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::create_symlink("real.ini", path);
+  ASSERT_TRUE(SaveSettings(Loaded(), path, notice));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(testing::ReadBytes(real).rfind("[Etc]\nFreq=851.01250\nTop=0\nInterval=15\n", 0), 0u);
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_FALSE(std::filesystem::exists(real.string() + ".tmp"));
 }
 
 TEST_F(SettingsTest, RefusedWriteNamesTheFileAndAbandonsTheClose) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/comma_locale.h"
 #include "support/fake_serial_device.h"
 #include "support/jsmr_modulator.h"
 #include "support/recorders.h"
@@ -99,6 +100,26 @@ TEST_F(TarvoCoreTest, DamagedFrequencyDoesNotStopTheStart) {
   EXPECT_NE(world.notice.errors[0].find("tarvo.ini"), std::string::npos);
 }
 
+TEST_F(TarvoCoreTest, StoredListedAndTypedFrequenciesReadTheSameUnderACommaDecimalLocale) {
+  TARVO_UNDER_COMMA_DECIMAL_LOCALE(locale);
+  PutSettings("[WAVE]\nDecode=0\n[Etc]\nFreq=851.0125\n");
+  std::ofstream(dir.path() / "freqlist.txt") << "852.01250MHz list\r\n";
+  TarvoCore core(MakePlatform());
+  core.Start();
+  EXPECT_EQ(core.State().ControlFrequency, 851.0125);
+
+  FrequencySelection& window = core.FrequencyWindow();
+  window.Create();
+  window.ListBox1Click(0);
+  core.Handlers().SpeedButton1Click(true);
+  EXPECT_EQ(core.State().ControlFrequency, 852.0125);
+
+  for (char key : std::string("853.0125")) window.KeypadKeyClick(key);
+  window.Button15Click();
+  EXPECT_EQ(core.State().ControlFrequencyText, "853.01250");
+  EXPECT_TRUE(world.notice.errors.empty());
+}
+
 TEST_F(TarvoCoreTest, StartOpensTheChosenPortForTheModelAndDestroyClosesIt) {
   serial.ports = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB1", "/dev/ttyUSB1"}};
   PutSettings("[RS232C]\nComp=4\nCom=1\n");
@@ -153,10 +174,14 @@ TEST_F(TarvoCoreTest, CloseIsAbandonedWhenTheSettingsCannotBeWritten) {
   p.files = FilesBesideProgram(dir.path() / "file" / "tarvo");  // its folder is a regular file
   TarvoCore core(p);
   core.Start();
+  serial.ClearLog();
   EXPECT_FALSE(core.FormClose());
   ASSERT_EQ(world.notice.errors.size(), 1u);
   EXPECT_NE(world.notice.errors[0].find((dir.path() / "file" / "tarvo.ini").string()),
             std::string::npos);
+  EXPECT_FALSE(core.FormClose());  // each try: the error again, and nothing to the receiver
+  EXPECT_EQ(world.notice.errors.size(), 2u);
+  EXPECT_TRUE(serial.log.empty());
 }
 
 TEST_F(TarvoCoreTest, InstalledProgramReadsAndWritesInTheUsersConfigFolder) {

@@ -57,5 +57,55 @@ TEST(FreqListFile, ReadsUtf8WithoutTheByteOrderMarkAndReplacesStrayBytes) {
   EXPECT_EQ(ReadFreqList(dir.path().string(), nullptr).status, FreqListRead::Status::kUnreadable);
 }
 
+// Stands in for iconv: takes the two bytes of "東" and nothing else that is not ASCII.
+class TinyCp932 : public Cp932Decoder {
+ public:
+  std::optional<std::string> ToUtf8(const std::string& cp932) override {
+    std::string out;
+    for (std::size_t i = 0; i < cp932.size(); ++i) {
+      if (cp932.compare(i, 2, "\x93\x8C") == 0) {
+        out += "東";
+        ++i;
+      } else if (static_cast<unsigned char>(cp932[i]) < 0x80) {
+        out += cp932[i];
+      } else {
+        return std::nullopt;
+      }
+    }
+    return out;
+  }
+};
+
+TEST(FreqListFile, ByteOrderMarkIsNoPartOfTheFirstEntryWhateverTheEncoding) {
+  testing::TempDir dir;
+  const std::string path = (dir.path() / "freqlist.txt").string();
+  testing::WriteBytes(path,
+                      "\xEF\xBB\xBF"
+                      "850.01250MHz \x93\x8C\r\n851.00000MHz");
+  TinyCp932 decoder;
+  EXPECT_EQ(ReadFreqList(path, &decoder).entries, (Lines{"850.01250MHz 東", "851.00000MHz"}));
+  EXPECT_EQ(ReadFreqList(path, nullptr).entries,
+            (Lines{"850.01250MHz \xEF\xBF\xBD\xEF\xBF\xBD", "851.00000MHz"}));
+  // A mark doubled by an editor would otherwise come back at the start of every rewritten list.
+  EXPECT_EQ(ParseFreqList("\xEF\xBB\xBF\xEF\xBB\xBF"
+                          "850.1\r\n",
+                          nullptr),
+            Lines{"850.1"});
+}
+
+TEST(FreqListFile, WritesThroughALinkKeepingTheMode) {
+  testing::TempDir dir;
+  const auto real = dir.path() / "real.txt";
+  testing::WriteBytes(real, "old\r\n");
+  std::filesystem::permissions(
+      real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::create_symlink("real.txt", dir.path() / "freqlist.txt");
+  ASSERT_TRUE(WriteFreqList((dir.path() / "freqlist.txt").string(), {"a", "b"}));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "freqlist.txt"));
+  EXPECT_EQ(testing::ReadBytes(real), "a\r\nb\r\n");
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
 }  // namespace
 }  // namespace tarvo

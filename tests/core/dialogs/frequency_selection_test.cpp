@@ -43,8 +43,14 @@ TEST(FrequencySelection, EnterAcceptsOnlyTheBandAndFormatsFiveDecimals) {
     const char* accepted;  // nullptr: out of range
   };
   const Case cases[] = {
-      {"851.0125", "851.01250"}, {"850", "850.00000"}, {"860", "860.00000"},
-      {"849.5", nullptr},        {"861", nullptr},     {"860.000001", nullptr},
+      {"851.0125", "851.01250"},
+      {"850", "850.00000"},
+      {"860", "860.00000"},
+      {"849.5", nullptr},
+      {"861", nullptr},
+      {"860.000001", nullptr},
+      {"8500125", nullptr},  // the point forgotten
+      {"85001250000000000000000", nullptr},
   };
   for (const Case& c : cases) {
     Rig rig;

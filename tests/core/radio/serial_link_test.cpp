@@ -137,11 +137,29 @@ TEST_F(SerialLinkTest, AQueueThatNeverDrainsEndsTheCommandAfterTheWriteTimeOut) 
   EXPECT_LE(world.clock.now, kByteWriteTimeoutMs + 10);
   EXPECT_GT(world.pump.count, 1000);  // the window kept working the whole time
   EXPECT_EQ(trace.written, std::vector<std::size_t>{1});
+  EXPECT_TRUE(link.PortLost());
 
-  // The next command starts afresh once the port drains.
+  // Lost: the following commands are dropped at once, not each after a bound of its own.
+  const std::int64_t gaveUp = world.clock.now;
   device.queueCount = 0;
   link.WriteSerialText("DE");
+  link.WriteSerialBytes("FG");
+  EXPECT_EQ(device.Written(), "A");
+  EXPECT_EQ(world.clock.now, gaveUp);
+  EXPECT_EQ(trace.written, (std::vector<std::size_t>{1, 0, 0}));
+
+  // Opening the port again (or clearing the state) gives the next command a fresh chance.
+  ASSERT_TRUE(link.OpenSerialPort(0));
+  EXPECT_FALSE(link.PortLost());
+  link.WriteSerialText("DE");
   EXPECT_EQ(device.Written(), "ADE");
+  device.queueCount = 300;
+  link.WriteSerialText("H");
+  ASSERT_TRUE(link.PortLost());
+  link.ClearPortLost();
+  device.queueCount = 0;
+  link.WriteSerialText("I");
+  EXPECT_EQ(device.Written(), "ADEI");
 }
 
 TEST_F(SerialLinkTest, AnUnpluggedPortEndsEachCommandAtOnce) {
@@ -152,6 +170,7 @@ TEST_F(SerialLinkTest, AnUnpluggedPortEndsEachCommandAtOnce) {
   EXPECT_EQ(device.Written(), "AB");
   EXPECT_EQ(trace.written, (std::vector<std::size_t>{2, 0}));
   EXPECT_EQ(world.clock.now, 0);
+  EXPECT_TRUE(link.PortLost());
 }
 
 TEST_F(SerialLinkTest, RateChangesReachTheDeviceAndTheTrace) {

@@ -1,0 +1,17 @@
+// The JSMR demodulator and interpreter fed arbitrary capture buffers through the front-end.
+#include "decoder_rig.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tarvo;
+  fuzz::NullWorld world;
+  MainState state;
+  state.Decoder = DecoderType::kJsmr;
+  state.ControlFrequency = 850.0;
+  state.RasterOffset = 0.0125;
+  JsmrInterpreter interpreter(state, fuzz::Designs(), world.services);
+  JsmrDemodulator demodulator(state, fuzz::Designs(), world.services, interpreter);
+  fuzz::IdleDecoder idle;
+  CaptureFrontEnd frontEnd(state, fuzz::Designs(), idle, demodulator);
+  fuzz::RunCapture(state, frontEnd, data, size);
+  return 0;
+}
