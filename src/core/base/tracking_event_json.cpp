@@ -55,7 +55,8 @@ class JsonObjectWriter {
   }
   // One decimal, whatever the locale.
   void Tenths(const char* name, const std::optional<double>& value) {
-    if (!value) return;
+    // Past this no time of ours can lie; such a value is left out rather than overflow.
+    if (!value || !(std::fabs(*value) < 1e15)) return;
     Name(name);
     const long long tenths = std::llround(*value * 10.0);
     if (tenths < 0) out_ += '-';
@@ -232,6 +233,7 @@ std::optional<double> NumberOf(const std::map<std::string, JsonValue>& fields, c
   const std::string& text = it->second.text;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
   if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  if (!std::isfinite(value)) return std::nullopt;
   return value;
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tarvo {
 namespace {
 
@@ -85,6 +87,17 @@ TEST(TrackingEventJsonTest, ReadsWhatOthersMayWriteAndRefusesWhatIsNoEvent) {
       R"({"event":"call",})",                // dangling comma
   };
   for (const char* line : refused) EXPECT_FALSE(ParseEventJson(line)) << line;
+}
+
+// Found by fuzzing: a damaged log's huge number must neither overflow nor come back different.
+TEST(TrackingEventJsonTest, NumbersNoTimeCanHaveAreLeftOut) {
+  const auto damaged = ParseEventJson(R"({"event":"health","silent":-9.3e18,"seconds":1e400})");
+  ASSERT_TRUE(damaged);
+  EXPECT_EQ(FormatEventJson(*damaged), R"({"event":"health"})");
+  TrackingEvent e;
+  e.event = "return";
+  e.seconds = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(FormatEventJson(e), R"({"event":"return"})");
 }
 
 }  // namespace
