@@ -168,6 +168,27 @@ SerialWrite TermiosSerialDevice::WriteByte(std::uint8_t byte) {
   return SerialWrite::kFailed;
 }
 
+bool TermiosSerialDevice::LineLost() {
+  if (fd_ < 0) return false;
+  pollfd line{fd_, POLLOUT, 0};
+  if (poll(&line, 1, 0) < 0) return false;
+  return (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+std::string TermiosSerialDevice::StableName(const std::string& path) {
+  std::error_code error;
+  const auto target = std::filesystem::canonical(path, error);
+  if (error) return path;
+  for (const auto& entry : std::filesystem::directory_iterator(byIdFolder_, error)) {
+    std::error_code linkError;
+    if (!entry.is_symlink(linkError)) continue;
+    if (std::filesystem::canonical(entry.path(), linkError) == target && !linkError) {
+      return entry.path().string();
+    }
+  }
+  return path;
+}
+
 void TermiosSerialDevice::Close() {
   if (fd_ < 0) return;
   // The release command just written should leave the line; what is stuck past the limit is

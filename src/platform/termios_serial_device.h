@@ -30,10 +30,15 @@ class TermiosSerialDevice : public SerialDevice {
   int OutputQueueCount() override;
   SerialWrite WriteByte(std::uint8_t byte) override;
   void Close() override;
+  bool LineLost() override;
+  // The link under folder (/dev/serial/by-id unless set) that points at path, else path.
+  std::string StableName(const std::string& path) override;
+  void SetStableNameFolder(std::filesystem::path folder) { byIdFolder_ = std::move(folder); }
 
  private:
   std::filesystem::path folder_;
   std::vector<std::string> families_;
+  std::filesystem::path byIdFolder_ = "/dev/serial/by-id";
   int fd_ = -1;
   // The line settings last written, kept so a rate change alters nothing else.
   std::unique_ptr<termios> settings_;

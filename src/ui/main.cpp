@@ -182,7 +182,7 @@ int main(int argc, char* argv[]) {
     tarvo::TForm1 form1(core, timer1.Timer(), timer2.Timer());
     QTimer demoDecoder;
     if (demo) {
-      form1.setWindowTitle("Tarvo (デモ)");
+      form1.SetBaseTitle("Tarvo (デモ)");
       // The simulated system sends what the selected decoder reads.
       QObject::connect(&demoDecoder, &QTimer::timeout,
                        [&air, &core] { air.SetDecoder(core.State().Decoder); });

@@ -387,6 +387,9 @@ void TForm1::ApplyWindowFlags() {
 
 void TForm1::Refresh() {
   const MainState& s = state_;
+  // The title tells when the receiver's port has gone and is being opened again.
+  const QString title = s.ReceiverLost ? baseTitle_ + " — 受信機切断中" : baseTitle_;
+  if (windowTitle() != title) setWindowTitle(title);
   // Signals of programmatic changes would run the handlers again.
   const QSignalBlocker blockers[] = {
       QSignalBlocker(SpeedButton1), QSignalBlocker(SpeedButton2), QSignalBlocker(CheckBox15),

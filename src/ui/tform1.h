@@ -30,6 +30,11 @@ class TForm1 : public QWidget {
 
   // Paints every control from the state.
   void Refresh();
+  // The window's own title ("Tarvo", or the demo's), to which a lost receiver is added.
+  void SetBaseTitle(const QString& title) {
+    baseTitle_ = title;
+    Refresh();
+  }
 
   // Windows built elsewhere: the frequency window, the device dialog and the eye pattern.
   std::function<void()> Button1Click = [] {};
@@ -127,6 +132,7 @@ class TForm1 : public QWidget {
   TarvoCore& core_;
   MainState& state_;
   bool topmostShown_ = false;
+  QString baseTitle_ = "Tarvo";
 };
 
 }  // namespace tarvo

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "core/radio/command_builders.h"
 #include "core/radio/receiver_controller.h"
 #include "core/radio/receiver_model.h"
+#include "core/radio/receiver_supervisor.h"
 #include "core/radio/serial_link.h"
 #include "platform/termios_line_settings.h"
 #include "support/pseudo_terminal.h"
@@ -367,6 +369,73 @@ TEST(RadioOnPseudoTerminal, AFullQueueKeepsTheWindowRunningAndTheCommandEndsWith
   EXPECT_GT(trace.written[0], 0u);
   EXPECT_LT(trace.written[0], flood.size());
   EXPECT_GT(radio.world.pump.count, static_cast<int>(trace.written[0]));
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// The adapter is pulled out while the tracker follows a call and comes back as another node
+// under the same stable name: it is opened again on the next try and tuned to the line.
+TEST(RadioOnPseudoTerminal, AnUnpluggedAdapterComesBackUnderItsStableNameAndIsTunedAgain) {
+  TempDir dir;
+  const fs::path byId = dir.path() / "by-id";
+  fs::create_directories(byId);
+  const fs::path stable = byId / "usb-FTDI_FT232R_A1B2C3-if00-port0";
+  auto first = std::make_unique<PseudoTerminal>();
+  fs::create_symlink(first->SubordinatePath(), stable);
+  fs::create_symlink(first->SubordinatePath(), dir.path() / "ttyUSB0");
+
+  RecordingWorld world;
+  TermiosSerialDevice device{dir.path(), {"ttyUSB"}};
+  device.SetStableNameFolder(byId);
+  MainState state;
+  state.RadioModel = 2;  // AR-5000
+  state.ControlFrequencyText = "850.00000";
+  SerialLink link{device, state, world.services()};
+  ReceiverController controller{state, link, world.services()};
+  ReceiverSupervisor supervisor{state, link, controller, world.services()};
+  link.ListSerialPorts();
+  controller.StartReceiver();
+  supervisor.Watch();
+  const std::string start = BytesOf(BuildPrepare(state, 2));
+  EXPECT_EQ(first->Read(start.size()), start);
+
+  // Following a call when the adapter goes.
+  TrackingEvent call;
+  call.event = "call";
+  call.line = "851.01250";
+  world.events.Followed(call, state.Decoder);
+  state.OnControlChannel = false;
+  first->Hangup();
+  supervisor.Tick();
+  EXPECT_TRUE(supervisor.Lost());
+  EXPECT_TRUE(state.ReceiverLost);
+  controller.TuneReceiver("851.02500", 2);  // dropped: nothing is sent to a lost port
+
+  // Back as another node; the old one is gone.
+  first.reset();
+  PseudoTerminal second;
+  fs::remove(stable);
+  fs::create_symlink(second.SubordinatePath(), stable);
+  world.clock.now += ReceiverSupervisor::kRetryMs - 1;
+  supervisor.Tick();
+  EXPECT_TRUE(supervisor.Lost());  // not yet due
+  world.clock.now += 1;
+  supervisor.Tick();
+  EXPECT_FALSE(supervisor.Lost());
+  EXPECT_FALSE(state.ReceiverLost);
+  const std::string again = start + BytesOf(BuildTune(state, 2, "851.01250"));
+  EXPECT_EQ(second.Read(again.size()), again);
+
+  const auto reports = world.eventLog.Of("receiver");
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].state, "lost");
+  EXPECT_EQ(reports[1].state, "back");
+  EXPECT_EQ(reports[1].device, stable.string());
+  EXPECT_TRUE(world.notice.errors.empty());  // no box per attempt
 }
 
 }  // namespace

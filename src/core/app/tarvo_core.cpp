@@ -39,6 +39,7 @@ TarvoCore::TarvoCore(Platform platform)
              [this](const std::int16_t* frames, int count) {
                frontEnd_.ProcessInputBlock(frames, count);
                health_.BlockDone(state_);
+               supervisor_.Tick();
                blockListener_();
              }),
       link_(platform_.serialDevice != nullptr ? *platform_.serialDevice : nullSerial_, state_,
@@ -47,6 +48,7 @@ TarvoCore::TarvoCore(Platform platform)
            platform_.rigReportReady),
       controller_(state_, link_, LinkServices(platform_), &rig_),
       services_(MakeServices()),
+      supervisor_(state_, link_, controller_, services_),
       frequencyWindow_(state_, services_, platform_.cp932),
       handlers_(state_, services_),
       mcaccessInterpreter_(state_, services_),
@@ -94,6 +96,7 @@ void TarvoCore::Start() {
   link_.ListSerialPorts();
   platform_.pump->ProcessPendingEvents();
   controller_.StartReceiver();
+  supervisor_.Watch();
   sound_.Devices().SelectCaptureRate();
   sound_.Devices().OpenMonitorOutput();
   sound_.Devices().OpenCaptureInput();
@@ -144,10 +147,12 @@ void TarvoCore::TrackBar4Change() {
 
 void TarvoCore::ComboBox1Change(int index) {
   controller_.ComboBox1Change(index);
+  supervisor_.Watch();
 }
 
 void TarvoCore::ComboBox2Change(int index) {
   controller_.ComboBox2Change(index);
+  supervisor_.Watch();
 }
 
 void TarvoCore::RigSettingsChange() {

@@ -31,6 +31,7 @@
 #include "core/dialogs/frequency_selection.h"
 #include "core/dsp/filter_designs.h"
 #include "core/radio/receiver_controller.h"
+#include "core/radio/receiver_supervisor.h"
 #include "core/radio/receiver_tee.h"
 #include "core/radio/rig_device.h"
 #include "core/radio/rig_worker.h"
@@ -95,6 +96,8 @@ class TarvoCore {
   // (not for "ICOM(PCR)"), then the release command.
   void ReleaseReceiverOnClose();
 
+  // Whether the receiver's port was lost and is being opened again.
+  bool ReceiverLost() const { return supervisor_.Lost(); }
   // Whether the sound input opened (at start or in the device dialog).
   bool CaptureOpen() { return sound_.Capture().IsOpen(); }
 
@@ -163,6 +166,7 @@ class TarvoCore {
   std::optional<ReceiverTee> tappedReceiver_;
 
   Services services_;  // complete before any part below is built
+  ReceiverSupervisor supervisor_;
   FrequencySelection frequencyWindow_;
   OperatorHandlers handlers_;
   McAccessInterpreter mcaccessInterpreter_;

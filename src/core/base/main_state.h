@@ -71,8 +71,9 @@ struct MainState {
   int TuneSettleBlocks = 0;
   int RxLampBlocks = 0;  // blocks since the last accepted McAccess frame, capped at 5
   bool RadioBusy = false;
-  int RadioModel = 0;    // item of ComboBox1
-  int ComPortIndex = 0;  // item of ComboBox2
+  bool ReceiverLost = false;  // the receiver's port went away and is being opened again
+  int RadioModel = 0;         // item of ComboBox1
+  int ComPortIndex = 0;       // item of ComboBox2
   int InputDevice = 0;
   int OutputDevice = 0;
   int SampleRateIndex = 0;

@@ -71,6 +71,14 @@ void ReceiverController::StartReceiver() {
   if (model == kModelIcPcr100) SetReceiverVolume(state_.TrackBar2.position);
 }
 
+bool ReceiverController::RestartOnPort(const std::string& path) {
+  const auto profile = LineProfileFor(state_.RadioModel);
+  if (!profile || !link_.ReopenSerialPort(path, *profile)) return false;
+  Send(BuildPrepare(state_, state_.RadioModel));
+  if (state_.RadioModel == kModelIcPcr100) SetReceiverVolume(state_.TrackBar2.position);
+  return true;
+}
+
 void ReceiverController::ReleaseReceiver() {
   if (state_.RadioModel == kModelHamlib) {
     if (rig_ != nullptr) rig_->Close();

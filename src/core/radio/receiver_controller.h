@@ -28,6 +28,9 @@ class ReceiverController : public Receiver {
   // volume. The preparation is written even when the port failed to open.
   void StartReceiver();
   void ReleaseReceiver();
+  // After the port came back: opens it at path with the model's line profile and sends the
+  // model's start sequence again. False (and nothing said) when it does not open yet.
+  bool RestartOnPort(const std::string& path);
 
   // Handlers of the model list (ComboBox1) and the port list (ComboBox2).
   void ComboBox1Change(int newIndex);

@@ -42,6 +42,12 @@ class SerialDevice {
   // Never blocks: kWouldBlock when the driver has no room for the byte now.
   virtual SerialWrite WriteByte(std::uint8_t byte) = 0;
   virtual void Close() = 0;
+
+  // Whether the open port has hung up or failed (an adapter pulled out); false when closed.
+  virtual bool LineLost() { return false; }
+  // A name for the port that survives its coming back under another node (a USB adapter plugged
+  // in again), when the system keeps one; else path itself.
+  virtual std::string StableName(const std::string& path) { return path; }
 };
 
 }  // namespace tarvo

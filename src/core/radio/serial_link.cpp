@@ -44,7 +44,9 @@ bool SerialLink::OpenSerialPort(int profile) {
   portLost_ = false;  // a fresh open gets a fresh chance
   const int index = state_.ComPortIndex;
   const bool listed = index >= 0 && index < static_cast<int>(ports_.size());
-  const SerialOpenStep failed = device_.Open(listed ? ports_[index].path : std::string(), profile);
+  const std::string path = listed ? ports_[index].path : std::string();
+  const SerialOpenStep failed = device_.Open(path, profile);
+  openedPath_ = failed == SerialOpenStep::kDone ? path : std::string();
   if (failed == SerialOpenStep::kDone) return true;
   const std::string text = SerialOpenFailureText(failed);
   if (!text.empty()) {
@@ -52,6 +54,21 @@ bool SerialLink::OpenSerialPort(int profile) {
     services_.notice->ShowError(text);
   }
   return false;
+}
+
+bool SerialLink::CheckPortLost() {
+  if (!portLost_ && !openedPath_.empty() && device_.LineLost()) portLost_ = true;
+  return portLost_;
+}
+
+bool SerialLink::ReopenSerialPort(const std::string& path, int profile) {
+  if (device_.Open(path, profile) != SerialOpenStep::kDone) {
+    device_.Close();
+    return false;
+  }
+  portLost_ = false;
+  openedPath_ = path;
+  return true;
 }
 
 void SerialLink::SetLineRate(int baud) {

@@ -50,6 +50,13 @@ class SerialLink {
   // failed. Every later command is then dropped at once, without waiting out its own bound,
   // until the port is opened again (or the state is cleared by whoever re-opens it).
   bool PortLost() const { return portLost_; }
+  // Marks the port lost when the device reports a hang-up; true when it is lost.
+  bool CheckPortLost();
+  // Opens path again after a loss, quietly: the supervisor retries until it works.
+  bool ReopenSerialPort(const std::string& path, int profile);
+  // The path of the port last opened; empty when none opened.
+  const std::string& OpenedPath() const { return openedPath_; }
+  SerialDevice& Device() { return device_; }
   void ClearPortLost() { portLost_ = false; }
 
   const std::vector<SerialPort>& Ports() const { return ports_; }
@@ -66,6 +73,7 @@ class SerialLink {
   std::vector<SerialPort> ports_;
   SerialTrace* trace_ = nullptr;
   bool portLost_ = false;
+  std::string openedPath_;
 };
 
 // The operator's message for a failed opening step; empty for a step that is not reported.
