@@ -393,6 +393,10 @@ void TForm1::Refresh() {
       QSignalBlocker(RadioButton6),
   };
   const QSignalBlocker robustBlocker(CheckBoxRobust);
+  // A lost sound input shows in the title, which the compact window keeps in view too.
+  const QString title =
+      core_.SoundInputLost() ? "Tarvo - 録音入力なし (2秒ごとに再接続中)" : "Tarvo";
+  if (windowTitle() != title) setWindowTitle(title);
   SetText(Label6, s.Label6);
   SetText(Label7, s.Label7);
   SetText(Label28, s.Label28);
