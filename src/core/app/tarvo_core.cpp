@@ -172,7 +172,13 @@ void TarvoCore::ReleaseReceiverOnClose() {
 }
 
 void TarvoCore::SoundWatchTimer() {
-  if (sound_.Capture().Supervise()) blockListener_();
+  if (!sound_.Capture().Supervise()) return;
+  // A sound server that went away took the monitor output with it: open that again as well.
+  if (!sound_.Capture().Lost() && sound_.Monitor().IsOpen()) {
+    sound_.Devices().CloseMonitorOutput();
+    sound_.Devices().OpenMonitorOutput();
+  }
+  blockListener_();
 }
 
 void TarvoCore::FormDestroy() {

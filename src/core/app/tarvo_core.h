@@ -102,7 +102,8 @@ class TarvoCore {
   bool CaptureOpen() { return sound_.Capture().IsOpen(); }
   // The sound input should be recording but is not: it is tried again every 2 s.
   bool SoundInputLost() { return sound_.Capture().Lost(); }
-  // On the window thread, at each tick of the platform's soundWatch timer.
+  // On the window thread, at each tick of the platform's soundWatch timer. When the input comes
+  // back, the monitor output is opened again too.
   void SoundWatchTimer();
 
   // Handlers of controls whose parts live elsewhere (monitor output, receiver controller); the

@@ -201,12 +201,26 @@ class DyingCapture : public CaptureDevice {
   bool failed = false;
 };
 
-TEST_F(TarvoCoreTest, TheSoundWatchRunsFromStartToDestroyAndReopensADeadInput) {
+class CountingOutput : public SoundOutputDevice {
+ public:
+  OpenResult Open(int) override {
+    ++opens;
+    return OpenResult::kOk;
+  }
+  void QueueBlock(const std::int16_t*) override {}
+  void Close() override { ++closes; }
+  int opens = 0;
+  int closes = 0;
+};
+
+TEST_F(TarvoCoreTest, TheSoundWatchRunsFromStartToDestroyAndReopensADeadInputAndTheOutput) {
   testing::FakeTimer watch;
   watch.clock = &world.clock;
   DyingCapture capture;
+  CountingOutput output;
   Platform p = MakePlatform();
   p.capture = &capture;
+  p.soundOutput = &output;
   p.soundWatch = &watch;
   TarvoCore core(p);
   testing::RecordingEventSink events;
@@ -224,6 +238,8 @@ TEST_F(TarvoCoreTest, TheSoundWatchRunsFromStartToDestroyAndReopensADeadInput) {
   watch.Advance([&] { core.SoundWatchTimer(); });
   EXPECT_FALSE(core.SoundInputLost());
   EXPECT_EQ(capture.opens, 2);
+  EXPECT_EQ(output.opens, 2);  // the server that went away took the output with it
+  EXPECT_EQ(output.closes, 1);
   EXPECT_EQ(repaints, 2);  // the view shows both changes
   ASSERT_EQ(events.Of("sound").size(), 2u);
   EXPECT_EQ(events.Of("sound")[0].state, "lost");
