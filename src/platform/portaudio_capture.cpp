@@ -45,6 +45,11 @@ bool PortAudioCapture::Open(int deviceIndex, int rate, int framesPerBlock, Block
   return true;
 }
 
+bool PortAudioCapture::Failed() {
+  // An input stream only stops by itself when its device or the sound server has gone.
+  return stream_ != nullptr && Pa_IsStreamActive(static_cast<PaStream*>(stream_)) != 1;
+}
+
 void PortAudioCapture::Close() {
   if (stream_ == nullptr) return;
   auto* stream = static_cast<PaStream*>(stream_);

@@ -20,6 +20,7 @@ class PortAudioCapture : public CaptureDevice {
 
   bool Open(int deviceIndex, int rate, int framesPerBlock, BlockRing& ring) override;
   void Close() override;
+  bool Failed() override;
 
  private:
   static int Callback(const void* input, void* output, unsigned long frames,

@@ -15,11 +15,20 @@ sigset_t StopSet() {
   return set;
 }
 
+// A program started from here (the desktop's mixer) must not inherit the blocked signals, or
+// a logout could not end it.
+void UnblockInChild() {
+  const sigset_t set = StopSet();
+  pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
 }  // namespace
 
 StopSignals::StopSignals() {
   const sigset_t set = StopSet();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  static const bool registered = pthread_atfork(nullptr, nullptr, UnblockInChild) == 0;
+  (void)registered;
 }
 
 StopSignals::~StopSignals() {

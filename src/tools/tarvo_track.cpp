@@ -123,6 +123,7 @@ int Run(int argc, char* argv[]) {
   TarvoCore* target = nullptr;
   HeadlessTimer timer1(loop, [&target] { target->Handlers().Timer1Timer(); });
   HeadlessTimer timer2(loop, [&target] { target->Handlers().Timer2Timer(); });
+  HeadlessTimer soundWatch(loop, [&target] { target->SoundWatchTimer(); });
 
   Platform platform;
   platform.notice = &notice;
@@ -130,6 +131,7 @@ int Run(int argc, char* argv[]) {
   platform.clock = &clock;
   platform.timer1 = &timer1;
   platform.timer2 = &timer2;
+  platform.soundWatch = &soundWatch;
   // The window program's files, found by the same rule.
   platform.files = LocateRunningProgramFiles();
   if (!options.config.empty()) platform.files.settings = options.config;

@@ -6,11 +6,14 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/app/file_locations.h"
 #include "core/app/tarvo_core.h"
+#include "core/radio/named_port.h"
 #include "core/sim/demo_devices.h"
 #include "core/sim/simulated_capture.h"
 #include "core/sim/simulated_serial_port.h"
@@ -18,6 +21,7 @@
 #include "platform/file_location_probe.h"
 #include "platform/iconv_cp932_decoder.h"
 #include "platform/process_priority.h"
+#include "platform/stop_signals.h"
 #include "platform/termios_serial_device.h"
 #if TARVO_HAVE_HAMLIB
 #include "platform/hamlib_rig.h"
@@ -39,12 +43,13 @@
 namespace {
 
 constexpr const char* kHelp =
-    "usage: tarvo [--demo] [--files] [--help] [--version] [Qt options]\n"
+    "usage: tarvo [--demo] [--port PATH] [--files] [--help] [--version] [Qt options]\n"
     "Follows 850 MHz MCA trunked radio systems: decodes the control channel from the receiver's\n"
     "discriminator audio and steers the receiver to calls. Without options it opens the window.\n"
     "\n"
     "  --demo      follow a simulated system: no receiver or sound card needed, and the\n"
     "              settings, frequency list and call log live in a temporary folder\n"
+    "  --port PATH the receiver's serial port (e.g. /dev/ttyUSB0) instead of the detected ones\n"
     "  --files     print where the settings, the frequency lists and the call log are kept\n"
     "  --help      print this help\n"
     "  --version   print the version\n"
@@ -92,10 +97,52 @@ std::optional<int> AnswerInformationOptions(int argc, char* argv[]) {
   return std::nullopt;
 }
 
+// The path after --port (or in --port=PATH); empty when not given.
+std::string PortOption(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--port" && i + 1 < argc) return argv[i + 1];
+    if (arg.rfind("--port=", 0) == 0) return std::string(arg.substr(7));
+  }
+  return {};
+}
+
+// Where a stop signal closes the window, as its close button does; cleared before the window
+// goes, so a late signal finds nothing to close.
+class StopTarget {
+ public:
+  void Set(QWidget* window) {
+    const std::lock_guard lock(mutex_);
+    window_ = window;
+  }
+  // On the signal watcher's thread: the window closes on its own thread.
+  void Close() {
+    const std::lock_guard lock(mutex_);
+    if (window_ == nullptr) return;
+    QWidget* window = window_;
+    QMetaObject::invokeMethod(
+        window, [window] { window->close(); }, Qt::QueuedConnection);
+  }
+
+ private:
+  std::mutex mutex_;
+  QWidget* window_ = nullptr;
+};
+
+// Clears the stop target when the window's scope ends, however it ends.
+struct StopTargetScope {
+  StopTarget& target;
+  ~StopTargetScope() { target.Set(nullptr); }
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   if (const auto status = AnswerInformationOptions(argc, argv)) return *status;
+  StopTarget stopTarget;
+  // Before any thread starts (Qt's, the sound server's), so only the watcher hears the signals.
+  tarvo::StopSignals stopSignals;
+  const std::string port = PortOption(argc, argv);
   QApplication app(argc, argv);
   tarvo::NameApplication();
   try {
@@ -104,16 +151,21 @@ int main(int argc, char* argv[]) {
     tarvo::QtClock clock;
     tarvo::QtTimerDriver timer1;
     tarvo::QtTimerDriver timer2;
+    tarvo::QtTimerDriver soundWatch;
     tarvo::Platform platform;
     platform.notice = &notice;
     platform.pump = &pump;
     platform.clock = &clock;
     platform.timer1 = &timer1;
     platform.timer2 = &timer2;
+    platform.soundWatch = &soundWatch;
     platform.files = tarvo::LocateRunningProgramFiles();
     platform.raisePriority = tarvo::RaiseProcessPriority;
     tarvo::TermiosSerialDevice serialDevice;
-    platform.serialDevice = &serialDevice;
+    std::optional<tarvo::NamedPort> namedPort;
+    if (!port.empty()) namedPort.emplace(serialDevice, port);
+    platform.serialDevice =
+        namedPort ? static_cast<tarvo::SerialDevice*>(&*namedPort) : &serialDevice;
     // The demo: the simulated system is the sound input and the receiver, and its files live
     // in a folder of its own.
     const bool demo = WantsDemo(argc, argv);
@@ -188,6 +240,8 @@ int main(int argc, char* argv[]) {
                        [&air, &core] { air.SetDecoder(core.State().Decoder); });
       demoDecoder.start(250);
     }
+    QObject::connect(&soundWatch.Timer(), &QTimer::timeout, &form1,
+                     [&core] { core.SoundWatchTimer(); });
     core.Start();
     form1.Refresh();
     form1.move(core.State().FormLeft, core.State().FormTop);
@@ -216,6 +270,9 @@ int main(int argc, char* argv[]) {
       form1.Refresh();
     };
     form1.show();
+    const StopTargetScope stopScope{stopTarget};
+    stopTarget.Set(&form1);
+    stopSignals.Watch([&stopTarget](int) { stopTarget.Close(); });
     app.exec();
     core.FormDestroy();
   } catch (const std::exception& error) {

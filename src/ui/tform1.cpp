@@ -387,9 +387,6 @@ void TForm1::ApplyWindowFlags() {
 
 void TForm1::Refresh() {
   const MainState& s = state_;
-  // The title tells when the receiver's port has gone and is being opened again.
-  const QString title = s.ReceiverLost ? baseTitle_ + " — 受信機切断中" : baseTitle_;
-  if (windowTitle() != title) setWindowTitle(title);
   // Signals of programmatic changes would run the handlers again.
   const QSignalBlocker blockers[] = {
       QSignalBlocker(SpeedButton1), QSignalBlocker(SpeedButton2), QSignalBlocker(CheckBox15),
@@ -402,6 +399,11 @@ void TForm1::Refresh() {
       QSignalBlocker(RadioButton6),
   };
   const QSignalBlocker robustBlocker(CheckBoxRobust);
+  // A lost sound input or receiver shows in the title, which the compact window keeps in view.
+  QString title = baseTitle_;
+  if (core_.SoundInputLost()) title += " - 録音入力なし (2秒ごとに再接続中)";
+  if (s.ReceiverLost) title += " - 受信機切断中 (2秒ごとに再接続中)";
+  if (windowTitle() != title) setWindowTitle(title);
   SetText(Label6, s.Label6);
   SetText(Label7, s.Label7);
   SetText(Label28, s.Label28);

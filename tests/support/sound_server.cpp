@@ -91,7 +91,7 @@ int RunProgram(const std::vector<std::string>& argv) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-SoundServer::SoundServer(int rate) {
+SoundServer::SoundServer(int rate) : rate_(rate) {
   for (const char* program : {"pulseaudio", "pactl", "pacat", "parec"}) {
     if (!OnPath(program)) {
       failure_ = std::string(program) + " is not installed";
@@ -112,30 +112,41 @@ SoundServer::SoundServer(int rate) {
   unsetenv("PULSE_SINK");
   unsetenv("PULSE_SOURCE");
 
+  failure_ = Launch();
+}
+
+std::string SoundServer::Launch() {
   const std::string sink = "module-null-sink sink_name=" + SinkName() +
-                           " rate=" + std::to_string(rate) + " format=s16le channels=2";
+                           " rate=" + std::to_string(rate_) + " format=s16le channels=2";
   const auto log = dir_.path() / "server.log";
   // As root it needs --system=false to run as a per-user server.
   server_ = SpawnProgram({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
                           "--system=false", "--use-pid-file=false", "--disallow-exit",
                           "--log-target=stderr", "-L", "module-native-protocol-unix", "-L", sink},
                          log.string());
-  if (server_ < 0) {
-    failure_ = "cannot start pulseaudio";
-    return;
-  }
+  if (server_ < 0) return "cannot start pulseaudio";
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (std::chrono::steady_clock::now() < deadline) {
-    if (RunProgram({"pactl", "info"}) == 0) return;
+    if (RunProgram({"pactl", "info"}) == 0) return {};
     int status = 0;
     if (waitpid(server_, &status, WNOHANG) == server_) {
       server_ = -1;
-      failure_ = "pulseaudio exited: " + Tail(log);
-      return;
+      return "pulseaudio exited: " + Tail(log);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  failure_ = "pulseaudio did not answer: " + Tail(log);
+  return "pulseaudio did not answer: " + Tail(log);
+}
+
+void SoundServer::Halt() {
+  Stop(server_);
+  server_ = -1;
+}
+
+bool SoundServer::Restart() {
+  Halt();
+  failure_ = Launch();
+  return failure_.empty();
 }
 
 SoundServer::~SoundServer() {

@@ -35,8 +35,17 @@ class SoundServer {
   pid_t StartRecording(const std::filesystem::path& raw, int rate) const;
   static void Stop(pid_t child);
 
+  // Ends the server, as a crash or a logout would; Restart starts it again with the same sink
+  // and socket and returns once it answers.
+  void Halt();
+  bool Restart();
+
  private:
+  // Starts the server and waits for it; empty when it answers, else why not.
+  std::string Launch();
+
   TempDir dir_;
+  int rate_;
   pid_t server_ = -1;
   std::string failure_;
 };

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <string>
 #include <thread>
 
 #include "core/app/tarvo_core.h"
@@ -95,6 +96,103 @@ TEST(LiveSound, FramesLightTheReceptionLampAndTheMonitorPlaysThem) {
   int loud = 0;
   for (std::int16_t s : samples) loud += std::abs(s) > 300 ? 1 : 0;
   EXPECT_GT(loud, 11025) << "the monitor output stayed silent";
+  form.reset();
+  core.reset();
+}
+
+// Waits, running the window's events, until done() or the deadline; returns done().
+template <typename Done>
+bool RunUntil(Done done, int deadlineMs) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < deadlineMs && !done()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  return done();
+}
+
+bool ReceptionLampLit(const TForm1& form) {
+  return form.Panel1->palette().color(QPalette::Window) == QColor(0, 255, 255);
+}
+
+TEST(LiveSound, DecodingGoesOnAfterTheSoundServerRestarts) {
+  testing::SoundServer server(11025);
+  TARVO_NEED_SOUND_SERVER(server);
+  const std::unique_ptr<QApplication> owned = testing::MakeOffscreenApplication();
+
+  testing::TempDir dir;
+  testing::RecordingWorld world;
+  testing::RecordingEventSink events;
+  QtEventPump pump;
+  QtTimerDriver timer1;
+  QtTimerDriver timer2;
+  QtTimerDriver soundWatch;
+  TarvoCore* target = nullptr;
+  PortAudioCapture capture([&target] {
+    QMetaObject::invokeMethod(
+        qApp, [&target] { target->OnBlockReady(); }, Qt::QueuedConnection);
+  });
+  PortAudioOutput output;
+  Platform p;
+  p.notice = &world.notice;
+  p.pump = &pump;
+  p.clock = &world.clock;
+  p.timer1 = &timer1;
+  p.timer2 = &timer2;
+  p.soundWatch = &soundWatch;
+  p.files = FilesBesideProgram(dir.path() / "tarvo");
+  p.receiver = &world.receiver;
+  p.capture = &capture;
+  p.soundOutput = &output;
+  auto core = std::make_unique<TarvoCore>(p);
+  target = core.get();
+  core->Events().AddSink(&events);
+  QObject::connect(&soundWatch.Timer(), &QTimer::timeout, [&target] { target->SoundWatchTimer(); });
+  auto form = std::make_unique<TForm1>(*core, timer1.Timer(), timer2.Timer());
+  core->Start();
+  form->Refresh();
+  form->show();
+  ASSERT_TRUE(world.notice.errors.empty()) << world.notice.errors[0];
+
+  std::mt19937 random(7);
+  std::vector<McAccessWord> words;
+  for (int i = 0; i < 20; ++i) words.push_back(testing::RandomMcAccessWord(random));
+  const auto played = server.Folder() / "frames.raw";
+  testing::WriteRaw(played, testing::ModulateFrames(words, {}));
+  // Plays the frames and tells whether the 受信 lamp lit meanwhile.
+  const auto framesComeThrough = [&] {
+    // Dark first: recorded silence puts it out, so a lamp left lit does not count.
+    if (!RunUntil([&] { return !ReceptionLampLit(*form); }, 5000)) return false;
+    bool lit = false;
+    std::thread player([&] { server.Play(played, 11025); });
+    RunUntil(
+        [&] {
+          lit = lit || ReceptionLampLit(*form);
+          return lit;
+        },
+        15000);
+    player.join();
+    return lit;
+  };
+  const auto soundStates = [&] {
+    std::vector<std::string> states;
+    for (const auto& e : events.Of("sound")) states.push_back(e.state);
+    return states;
+  };
+
+  EXPECT_TRUE(framesComeThrough()) << "no frame before the restart";
+  server.Halt();
+  EXPECT_TRUE(RunUntil([&] { return core->SoundInputLost(); }, 15000));
+  form->Refresh();
+  EXPECT_NE(form->windowTitle(), "Tarvo");
+  ASSERT_TRUE(server.Restart()) << server.Failure();
+  EXPECT_TRUE(RunUntil([&] { return !core->SoundInputLost(); }, 15000));
+  EXPECT_EQ(soundStates(), (std::vector<std::string>{"lost", "back"}));
+  EXPECT_EQ(form->windowTitle(), "Tarvo");
+  EXPECT_TRUE(framesComeThrough()) << "no frame after the restart";
+  EXPECT_TRUE(world.notice.errors.empty());  // no box while the server was away
+
+  core->FormDestroy();
   form.reset();
   core.reset();
 }

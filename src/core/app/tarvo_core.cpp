@@ -9,9 +9,11 @@
 namespace tarvo {
 namespace {
 
-Services NoticeOnly(Notice* notice) {
+// What the sound path uses: the operator's messages and the events for a lost input.
+Services SoundServices(Notice* notice, TrackingEvents* events) {
   Services s;
   s.notice = notice;
+  s.events = events;
   return s;
 }
 
@@ -33,7 +35,7 @@ TarvoCore::TarvoCore(Platform platform)
       events_(platform_.clock),
       callLog_(platform_.files.callLog, platform_.notice),
       eye_(state_),
-      sound_(state_, designs_, NoticeOnly(platform_.notice),
+      sound_(state_, designs_, SoundServices(platform_.notice, &events_),
              platform_.capture != nullptr ? *platform_.capture : silentCapture_,
              platform_.soundOutput != nullptr ? *platform_.soundOutput : silentOutput_,
              [this](const std::int16_t* frames, int count) {
@@ -66,6 +68,7 @@ TarvoCore::TarvoCore(Platform platform)
   events_.AddSink(&history_);
   state_.Timer1.SetDriver(platform_.timer1);
   state_.Timer2.SetDriver(platform_.timer2);
+  if (platform_.capture != nullptr) soundWatch_.SetDriver(platform_.soundWatch);
 }
 
 Services TarvoCore::MakeServices() {
@@ -100,6 +103,7 @@ void TarvoCore::Start() {
   sound_.Devices().SelectCaptureRate();
   sound_.Devices().OpenMonitorOutput();
   sound_.Devices().OpenCaptureInput();
+  soundWatch_.SetInterval(kCaptureWatchMs);
   platform_.raisePriority();
   state_.FormHeight = kCompactHeight;
 }
@@ -175,7 +179,18 @@ void TarvoCore::ReleaseReceiverOnClose() {
   controller_.ReleaseOnFormClose();
 }
 
+void TarvoCore::SoundWatchTimer() {
+  if (!sound_.Capture().Supervise()) return;
+  // A sound server that went away took the monitor output with it: open that again as well.
+  if (!sound_.Capture().Lost() && sound_.Monitor().IsOpen()) {
+    sound_.Devices().CloseMonitorOutput();
+    sound_.Devices().OpenMonitorOutput();
+  }
+  blockListener_();
+}
+
 void TarvoCore::FormDestroy() {
+  soundWatch_.SetInterval(0);
   sound_.Devices().CloseCaptureInput();
   sound_.Devices().CloseMonitorOutput();
   link_.CloseSerialPort();

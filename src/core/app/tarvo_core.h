@@ -51,6 +51,9 @@ struct Platform {
   Clock* clock = nullptr;
   TimerDriver* timer1 = nullptr;
   TimerDriver* timer2 = nullptr;
+  // Paces the watch over the sound input (SoundWatchTimer); without it, or without a capture
+  // device, a recording that dies stays dead.
+  TimerDriver* soundWatch = nullptr;
   FileLocations files;  // the settings file, the frequency lists, the call log
   // Runs once the settings are read, before anything is derived from them or opened.
   std::function<void(MainState&)> afterSettingsLoaded = [](MainState&) {};
@@ -100,6 +103,11 @@ class TarvoCore {
   bool ReceiverLost() const { return supervisor_.Lost(); }
   // Whether the sound input opened (at start or in the device dialog).
   bool CaptureOpen() { return sound_.Capture().IsOpen(); }
+  // The sound input should be recording but is not: it is tried again every 2 s.
+  bool SoundInputLost() { return sound_.Capture().Lost(); }
+  // On the window thread, at each tick of the platform's soundWatch timer. When the input comes
+  // back, the monitor output is opened again too.
+  void SoundWatchTimer();
 
   // Handlers of controls whose parts live elsewhere (monitor output, receiver controller); the
   // view has already stored the control's new value in the state.
@@ -180,6 +188,7 @@ class TarvoCore {
   CaptureFrontEnd frontEnd_;
   MonitorRouting routing_;
   CallHistory history_;
+  IntervalTimer soundWatch_;
   std::function<void()> blockListener_ = [] {};
 };
 

@@ -18,6 +18,9 @@ class CaptureDevice {
   virtual bool Open(int deviceIndex, int rate, int framesPerBlock, BlockRing& ring) = 0;
   // Stops recording; once it returns the ring is no longer written. Harmless when closed.
   virtual void Close() = 0;
+  // True once an open recording has ended by itself (device gone, sound server stopped); it
+  // stays so until the next Open.
+  virtual bool Failed() { return false; }
 };
 
 }  // namespace tarvo

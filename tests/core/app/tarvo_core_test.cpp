@@ -212,6 +212,69 @@ TEST_F(TarvoCoreTest, HandlersDriveThePlatformTimers) {
   ASSERT_EQ(world.receiver.tunes.size(), 1u);
 }
 
+// A recording that can die on request and come back when opened again.
+class DyingCapture : public CaptureDevice {
+ public:
+  bool Open(int, int, int, BlockRing&) override {
+    ++opens;
+    failed = false;
+    return true;
+  }
+  void Close() override {}
+  bool Failed() override { return failed; }
+  int opens = 0;
+  bool failed = false;
+};
+
+class CountingOutput : public SoundOutputDevice {
+ public:
+  OpenResult Open(int) override {
+    ++opens;
+    return OpenResult::kOk;
+  }
+  void QueueBlock(const std::int16_t*) override {}
+  void Close() override { ++closes; }
+  int opens = 0;
+  int closes = 0;
+};
+
+TEST_F(TarvoCoreTest, TheSoundWatchRunsFromStartToDestroyAndReopensADeadInputAndTheOutput) {
+  testing::FakeTimer watch;
+  watch.clock = &world.clock;
+  DyingCapture capture;
+  CountingOutput output;
+  Platform p = MakePlatform();
+  p.capture = &capture;
+  p.soundOutput = &output;
+  p.soundWatch = &watch;
+  TarvoCore core(p);
+  testing::RecordingEventSink events;
+  core.Events().AddSink(&events);
+  int repaints = 0;
+  core.SetBlockListener([&] { ++repaints; });
+  core.Start();
+  EXPECT_EQ(watch.period, 2000);
+
+  capture.failed = true;
+  world.clock.now += 2000;
+  watch.Advance([&] { core.SoundWatchTimer(); });
+  EXPECT_TRUE(core.SoundInputLost());
+  world.clock.now += 2000;
+  watch.Advance([&] { core.SoundWatchTimer(); });
+  EXPECT_FALSE(core.SoundInputLost());
+  EXPECT_EQ(capture.opens, 2);
+  EXPECT_EQ(output.opens, 2);  // the server that went away took the output with it
+  EXPECT_EQ(output.closes, 1);
+  EXPECT_EQ(repaints, 2);  // the view shows both changes
+  ASSERT_EQ(events.Of("sound").size(), 2u);
+  EXPECT_EQ(events.Of("sound")[0].state, "lost");
+  EXPECT_EQ(events.Of("sound")[1].state, "back");
+
+  core.FormDestroy();
+  EXPECT_FALSE(watch.Running());
+  EXPECT_TRUE(world.notice.errors.empty());
+}
+
 TEST_F(TarvoCoreTest, JsmrDecoderFollowsCallsThroughTheCoresInterpreter) {
   TarvoCore core(MakePlatform());
   core.Start();

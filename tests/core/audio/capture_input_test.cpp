@@ -20,6 +20,7 @@ class FakeCaptureDevice : public CaptureDevice {
     return succeed;
   }
   void Close() override { ++closes; }
+  bool Failed() override { return failed; }
 
   // What the device's thread does for one recorded block: every sample holds value.
   void Record(std::int16_t value) {
@@ -32,6 +33,7 @@ class FakeCaptureDevice : public CaptureDevice {
     bool operator==(const OpenCall&) const = default;
   };
   bool succeed = true;
+  bool failed = false;
   std::vector<OpenCall> opens;
   int closes = 0;
   BlockRing* ring = nullptr;
@@ -103,6 +105,81 @@ TEST_F(CaptureInputTest, ReopenWhileABlockIsProcessedKeepsTheNewRecordingIntact)
   }));
   EXPECT_TRUE(input.TakeBlock(record));
   EXPECT_EQ(processed, (std::vector<int>{1, 2}));
+}
+
+// The lost and back events' states, in order.
+std::vector<std::string> SoundStates(const testing::RecordingWorld& world) {
+  std::vector<std::string> states;
+  for (const auto& e : world.eventLog.Of("sound")) {
+    EXPECT_EQ(e.device, "input 2");
+    states.push_back(e.state);
+  }
+  return states;
+}
+
+TEST_F(CaptureInputTest, AFailedRecordingIsReopenedWithTheSameChoiceUntilItIsBack) {
+  state.InputDevice = 2;
+  input.OpenCaptureInput(22050, 1024);
+  device.Record(1);
+  EXPECT_TRUE(input.TakeBlock(record));
+  EXPECT_FALSE(input.Supervise());  // recording: nothing to do
+
+  device.failed = true;
+  device.Record(2);  // a block still waiting is dropped with the recording
+  EXPECT_TRUE(input.Supervise());
+  EXPECT_TRUE(input.Lost());
+  EXPECT_EQ(device.closes, 1);
+  EXPECT_FALSE(input.TakeBlock(record));
+
+  device.succeed = false;
+  device.failed = false;
+  EXPECT_FALSE(input.Supervise());
+  EXPECT_FALSE(input.Supervise());
+  EXPECT_TRUE(input.Lost());
+  device.succeed = true;
+  EXPECT_TRUE(input.Supervise());
+  EXPECT_FALSE(input.Lost());
+  device.Record(3);
+  EXPECT_TRUE(input.TakeBlock(record));
+
+  EXPECT_EQ(processed, (std::vector<int>{1, 3}));
+  EXPECT_EQ(device.opens, std::vector<FakeCaptureDevice::OpenCall>(4, {2, 22050, 1024}));
+  EXPECT_EQ(SoundStates(world), (std::vector<std::string>{"lost", "back"}));
+  EXPECT_TRUE(world.notice.errors.empty());  // no box while it comes and goes
+  EXPECT_EQ(world.notice.beeps, 0);
+}
+
+TEST_F(CaptureInputTest, TwoWatchesWithoutABlockCountAsLost) {
+  state.InputDevice = 2;
+  input.OpenCaptureInput(22050, 1024);
+  EXPECT_FALSE(input.Supervise());  // one quiet period: the window thread may have been held up
+  device.Record(1);
+  EXPECT_TRUE(input.TakeBlock(record));
+  EXPECT_FALSE(input.Supervise());
+  EXPECT_FALSE(input.Supervise());
+  EXPECT_TRUE(input.Supervise());
+  EXPECT_TRUE(input.Lost());
+  EXPECT_EQ(SoundStates(world), std::vector<std::string>{"lost"});
+}
+
+TEST_F(CaptureInputTest, AStartFailureShowsTheBoxOnceThenRetriesSilentlyUntilClosed) {
+  state.InputDevice = 2;
+  device.succeed = false;
+  input.OpenCaptureInput(11025, 512);
+  EXPECT_TRUE(input.Lost());
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(input.Supervise());
+  EXPECT_EQ(world.notice.errors.size(), 1u);
+  EXPECT_EQ(device.opens.size(), 4u);
+  device.succeed = true;
+  EXPECT_TRUE(input.Supervise());
+  EXPECT_EQ(SoundStates(world), (std::vector<std::string>{"failed", "back"}));
+
+  // Closed on purpose (device dialog, shutdown): neither lost nor tried again.
+  device.succeed = false;
+  input.CloseCaptureInput();
+  EXPECT_FALSE(input.Lost());
+  EXPECT_FALSE(input.Supervise());
+  EXPECT_EQ(device.opens.size(), 5u);
 }
 
 TEST(BlockSequencer, BlockAnnouncedDuringProcessingRunsAfterIt) {
