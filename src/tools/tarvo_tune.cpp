@@ -22,6 +22,7 @@
 #include "core/base/services.h"
 #include "core/base/steady_clock.h"
 #include "core/radio/command_builders.h"
+#include "core/radio/named_port.h"
 #include "core/radio/receiver_controller.h"
 #include "core/radio/receiver_model.h"
 #include "core/radio/rig_device.h"
@@ -129,24 +130,6 @@ std::string ParseArguments(int argc, char* argv[], Options& options) {
   if (options.print == !options.port.empty()) return "give either --port PATH or --print";
   return {};
 }
-
-// The one port the operator named, listed as the port list's only entry.
-class NamedPort : public SerialDevice {
- public:
-  NamedPort(SerialDevice& device, std::string path) : device_(device), path_(std::move(path)) {}
-  std::vector<SerialPort> ListPorts() override { return {{path_, path_}}; }
-  SerialOpenStep Open(const std::string& path, int profile) override {
-    return device_.Open(path, profile);
-  }
-  bool SetLineRate(int baud) override { return device_.SetLineRate(baud); }
-  int OutputQueueCount() override { return device_.OutputQueueCount(); }
-  SerialWrite WriteByte(std::uint8_t byte) override { return device_.WriteByte(byte); }
-  void Close() override { device_.Close(); }
-
- private:
-  SerialDevice& device_;
-  std::string path_;
-};
 
 // Keeps the lines to print until the port has proved it opens.
 class HexTrace : public SerialTrace {
