@@ -20,6 +20,8 @@ class NamedPort : public SerialDevice {
   int OutputQueueCount() override { return device_.OutputQueueCount(); }
   SerialWrite WriteByte(std::uint8_t byte) override { return device_.WriteByte(byte); }
   void Close() override { device_.Close(); }
+  bool LineLost() override { return device_.LineLost(); }
+  std::string StableName(const std::string& path) override { return device_.StableName(path); }
 
  private:
   SerialDevice& device_;
