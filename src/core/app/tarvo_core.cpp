@@ -164,7 +164,7 @@ void TarvoCore::RigSettingsChange() {
 }
 
 void TarvoCore::OnRigReport() {
-  controller_.TakeRigReports();
+  supervisor_.OnRigReports(controller_.TakeRigReports());
 }
 
 bool TarvoCore::FormClose() {

@@ -113,13 +113,15 @@ void ReceiverController::RigSettingsChange() {
   StartReceiver();
 }
 
-void ReceiverController::TakeRigReports() {
-  if (rig_ == nullptr) return;
-  for (const RigFailure& failure : rig_->TakeFailures()) {
+std::vector<RigFailure> ReceiverController::TakeRigReports() {
+  if (rig_ == nullptr) return {};
+  std::vector<RigFailure> reports = rig_->TakeFailures();
+  for (const RigFailure& failure : reports) {
     if (failure.kind != RigFailure::Kind::kOpen) continue;
     services_.notice->Beep();
     services_.notice->ShowError(SerialOpenFailureText(SerialOpenStep::kOpen));
   }
+  return reports;
 }
 
 void ReceiverController::ReleaseOnFormClose() {

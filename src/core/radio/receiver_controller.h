@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/base/main_state.h"
 #include "core/base/services.h"
@@ -43,9 +44,8 @@ class ReceiverController : public Receiver {
   // The rig number or port was edited: with "Hamlib" selected the rig is released and
   // opened again there.
   void RigSettingsChange();
-  // On the window thread after the rig worker reported: a rig that did not open is told to
-  // the operator as a port that did not open. Later failures pass silently, as serial writes do.
-  void TakeRigReports();
+  // On the window thread: shows a rig that did not open (once) and hands every report on.
+  std::vector<RigFailure> TakeRigReports();
 
   // The receiver's part of closing the main window, before the settings are saved: the RADIO
   // volume back (not for "ICOM(PCR)"), then the release command. The port stays open.

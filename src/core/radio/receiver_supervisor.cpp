@@ -12,6 +12,7 @@ ReceiverSupervisor::ReceiverSupervisor(MainState& state, SerialLink& link,
 
 void ReceiverSupervisor::Watch() {
   lost_ = false;
+  lastTryMs_ = 0;
   state_.ReceiverLost = false;
   path_ = link_.OpenedPath();
   stable_ = path_.empty() ? std::string() : link_.Device().StableName(path_);
@@ -26,9 +27,45 @@ void ReceiverSupervisor::Report(const char* what, const std::string& device) {
   services_.events->Emit(std::move(e), state_.Decoder);
 }
 
+void ReceiverSupervisor::OnRigReports(const std::vector<RigFailure>& reports) {
+  if (state_.RadioModel != kModelHamlib) return;
+  for (const RigFailure& report : reports) {
+    const bool back = report.kind == RigFailure::Kind::kBack;
+    const bool failed =
+        report.kind == RigFailure::Kind::kTune || report.kind == RigFailure::Kind::kVolume;
+    if (failed && !lost_) {
+      lost_ = true;
+      state_.ReceiverLost = true;
+      lastTryMs_ = services_.clock != nullptr ? services_.clock->NowMs() : 0;
+      Report("lost", state_.RigPort);
+    } else if (back && lost_) {
+      lost_ = false;
+      state_.ReceiverLost = false;
+      Report("back", state_.RigPort);
+    }
+  }
+}
+
+void ReceiverSupervisor::TuneToWhereItShouldBe() {
+  const std::string followed =
+      services_.events != nullptr ? services_.events->FollowedLine() : std::string();
+  const std::string& target =
+      !state_.OnControlChannel && !followed.empty() ? followed : state_.ControlFrequencyText;
+  controller_.TuneReceiver(target, state_.RadioModel);
+}
+
 void ReceiverSupervisor::Tick() {
-  if (path_.empty() || state_.RadioModel == kModelHamlib || services_.clock == nullptr) return;
+  if (services_.clock == nullptr) return;
   const std::int64_t now = services_.clock->NowMs();
+  if (state_.RadioModel == kModelHamlib) {
+    // The worker opens the rig afresh for the tune; its answer comes back as a report.
+    if (lost_ && now - lastTryMs_ >= kRetryMs) {
+      lastTryMs_ = now;
+      TuneToWhereItShouldBe();
+    }
+    return;
+  }
+  if (path_.empty()) return;
   if (!lost_) {
     if (!link_.CheckPortLost()) return;
     lost_ = true;
@@ -48,12 +85,7 @@ void ReceiverSupervisor::Tick() {
   state_.ReceiverLost = false;
   path_ = link_.OpenedPath();
   Report("back", opened);
-  // Where the receiver should be now.
-  const std::string& followed =
-      services_.events != nullptr ? services_.events->FollowedLine() : std::string();
-  const std::string& target =
-      !state_.OnControlChannel && !followed.empty() ? followed : state_.ControlFrequencyText;
-  controller_.TuneReceiver(target, state_.RadioModel);
+  TuneToWhereItShouldBe();
 }
 
 }  // namespace tarvo

@@ -88,13 +88,13 @@ void RigWorker::CarryOut(const Request& request) {
       EnsureOpen(RigFailure::Kind::kOpen);
       break;
     case Request::Kind::kTune:
-      if (EnsureOpen(RigFailure::Kind::kTune) && !device_.SetFrequency(request.hertz)) {
-        Fail(RigFailure::Kind::kTune);
+      if (EnsureOpen(RigFailure::Kind::kTune)) {
+        device_.SetFrequency(request.hertz) ? Answered() : Fail(RigFailure::Kind::kTune);
       }
       break;
     case Request::Kind::kVolume:
-      if (EnsureOpen(RigFailure::Kind::kVolume) && !device_.SetVolume(request.level)) {
-        Fail(RigFailure::Kind::kVolume);
+      if (EnsureOpen(RigFailure::Kind::kVolume)) {
+        device_.SetVolume(request.level) ? Answered() : Fail(RigFailure::Kind::kVolume);
       }
       break;
     case Request::Kind::kClose:
@@ -117,7 +117,18 @@ bool RigWorker::EnsureOpen(RigFailure::Kind kindOnFailure) {
   return true;
 }
 
+void RigWorker::Answered() {
+  if (!failing_) return;
+  failing_ = false;
+  {
+    std::lock_guard lock(mutex_);
+    failures_.push_back({RigFailure::Kind::kBack, ""});
+  }
+  if (reportReady_) reportReady_();
+}
+
 void RigWorker::Fail(RigFailure::Kind kind) {
+  failing_ = true;
   const std::string reason = device_.LastError();
   // A rig that failed is in an unknown state; the next request starts it afresh.
   if (open_) device_.Close();

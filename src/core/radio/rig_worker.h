@@ -17,7 +17,8 @@
 namespace tarvo {
 
 struct RigFailure {
-  enum class Kind { kOpen, kTune, kVolume };
+  // kBack: the rig answered again after a failure (no reason then).
+  enum class Kind { kOpen, kTune, kVolume, kBack };
   Kind kind;
   std::string reason;  // the library's words
 };
@@ -57,6 +58,8 @@ class RigWorker {
   // Opens the last target again after a failure; false (and the failure recorded) if it stays shut.
   bool EnsureOpen(RigFailure::Kind kindOnFailure);
   void Fail(RigFailure::Kind kind);
+  // A call worked: after a failure, reported as kBack.
+  void Answered();
 
   RigDevice& device_;
   std::function<void()> reportReady_;
@@ -65,6 +68,7 @@ class RigWorker {
   RigTarget target_;
   bool wanted_ = false;  // opened by request and not closed since
   bool open_ = false;
+  bool failing_ = false;  // the last call failed
 
   std::mutex mutex_;
   std::condition_variable changed_;

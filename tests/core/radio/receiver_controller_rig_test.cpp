@@ -7,6 +7,7 @@
 
 #include "core/radio/receiver_controller.h"
 #include "core/radio/receiver_model.h"
+#include "core/radio/receiver_supervisor.h"
 #include "core/radio/rig_worker.h"
 #include "support/fake_rig_device.h"
 #include "support/fake_serial_device.h"
@@ -120,6 +121,57 @@ TEST_F(RigModelTest, ARigThatDoesNotOpenIsToldOnceAndLaterFailuresPassSilently) 
   rig.refuseOpen = false;
   controller.TuneReceiver("852.00000", kModelHamlib);
   EXPECT_EQ(RigLog().back(), "F 852000000");
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// A network rig that stops answering mid-call is reported lost, tried again every 2 s through the
+// worker, and reported back with the tune to the followed line when it answers.
+TEST_F(RigModelTest, ARigThatStopsAnsweringIsLostThenTriedEveryTwoSecondsUntilItIsBack) {
+  ReceiverSupervisor supervisor{state, link, controller, world.services()};
+  StartHamlib();
+  supervisor.Watch();
+  TrackingEvent call;
+  call.event = "call";
+  call.line = "851.01250";
+  world.events.Followed(call, state.Decoder);
+  state.OnControlChannel = false;
+
+  rig.failCalls = true;
+  controller.TuneReceiver("851.01250", kModelHamlib);
+  worker.WaitIdle();
+  supervisor.OnRigReports(controller.TakeRigReports());
+  EXPECT_TRUE(supervisor.Lost());
+  EXPECT_TRUE(state.ReceiverLost);
+  RigLog();
+
+  world.clock.now += ReceiverSupervisor::kRetryMs - 1;
+  supervisor.Tick();
+  EXPECT_TRUE(RigLog().empty());  // not yet due
+  world.clock.now += 1;
+  supervisor.Tick();  // due: the worker tries, and fails again
+  worker.WaitIdle();
+  supervisor.OnRigReports(controller.TakeRigReports());
+  EXPECT_TRUE(supervisor.Lost());
+
+  rig.failCalls = false;
+  world.clock.now += ReceiverSupervisor::kRetryMs;
+  supervisor.Tick();
+  worker.WaitIdle();
+  supervisor.OnRigReports(controller.TakeRigReports());
+  EXPECT_FALSE(supervisor.Lost());
+  EXPECT_FALSE(state.ReceiverLost);
+  EXPECT_EQ(RigLog().back(), "F 851012500");
+
+  std::vector<std::string> states;
+  for (const TrackingEvent& e : world.eventLog.Of("receiver")) states.push_back(e.state);
+  EXPECT_EQ(states, (std::vector<std::string>{"lost", "back"}));
+  EXPECT_EQ(world.eventLog.Of("receiver")[0].device, "localhost:4533");
+  EXPECT_TRUE(world.notice.errors.empty());  // no box for a rig that went away
 }
 
 }  // namespace

@@ -74,11 +74,12 @@ TEST_F(RigWorkerTest, AFailedCallClosesTheRigAndTheNextRequestOpensItAgain) {
   EXPECT_EQ(Done(), (Log{"open 2 localhost:4532 0", "FM", "F 852000000"}));
 
   const std::vector<RigFailure> failures = worker.TakeFailures();
-  ASSERT_EQ(failures.size(), 2u);
+  ASSERT_EQ(failures.size(), 3u);
   EXPECT_EQ(failures[0].kind, RigFailure::Kind::kTune);
   EXPECT_EQ(failures[1].kind, RigFailure::Kind::kVolume);
+  EXPECT_EQ(failures[2].kind, RigFailure::Kind::kBack);  // the first answer after them
   EXPECT_EQ(failures[0].reason, "rig gone");
-  EXPECT_EQ(reports, 2);
+  EXPECT_EQ(reports, 3);
   EXPECT_TRUE(worker.TakeFailures().empty());
 }
 
