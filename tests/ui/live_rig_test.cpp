@@ -25,6 +25,7 @@
 #include "ui/offscreen_application.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
+#include "ui/window_platform.h"
 
 namespace tarvo {
 namespace {
@@ -56,26 +57,13 @@ TEST(LiveRig, TrackingTunesRigctldToTheLineAndBack) {
   std::ofstream(dir.path() / "tarvo.ini")
       << "[RS232C]\nComp=8\nRig=2\nRigPort=" << daemon.Address() << "\n";
   testing::RecordingWorld world;
-  QtEventPump pump;
   QtClock clock;
-  QtTimerDriver timer1;
-  QtTimerDriver timer2;
-  TarvoCore* target = nullptr;
-  PortAudioCapture capture([&target] {
-    QMetaObject::invokeMethod(
-        qApp, [&target] { target->OnBlockReady(); }, Qt::QueuedConnection);
-  });
-  PortAudioOutput output;
-  HamlibRig rig;
-  Platform p;
-  p.notice = &world.notice;
-  p.pump = &pump;
+  testing::WindowPlatform window(world, dir.path());
+  Platform& p = window.platform;
   p.clock = &clock;
-  p.timer1 = &timer1;
-  p.timer2 = &timer2;
-  p.files = FilesBesideProgram(dir.path() / "tarvo");
-  p.capture = &capture;
-  p.soundOutput = &output;
+  testing::LiveSoundDevices sound(p);
+  TarvoCore* target = nullptr;
+  HamlibRig rig;
   p.rigDevice = &rig;
   p.rigReportReady = [&target] {
     QMetaObject::invokeMethod(
@@ -83,7 +71,8 @@ TEST(LiveRig, TrackingTunesRigctldToTheLineAndBack) {
   };
   auto core = std::make_unique<TarvoCore>(p);
   target = core.get();
-  auto form = std::make_unique<TForm1>(*core, timer1.Timer(), timer2.Timer());
+  sound.target = target;
+  auto form = std::make_unique<TForm1>(*core, window.timer1.Timer(), window.timer2.Timer());
   core->Start();
   form->Refresh();
   form->show();

@@ -13,8 +13,6 @@
 #include <thread>
 
 #include "core/app/tarvo_core.h"
-#include "platform/portaudio_capture.h"
-#include "platform/portaudio_output.h"
 #include "support/mcaccess_modulator.h"
 #include "support/recorders.h"
 #include "support/sound_server.h"
@@ -22,6 +20,7 @@
 #include "ui/offscreen_application.h"
 #include "ui/qt_seams.h"
 #include "ui/tform1.h"
+#include "ui/window_platform.h"
 
 namespace tarvo {
 namespace {
@@ -40,28 +39,13 @@ TEST(LiveSound, FramesLightTheReceptionLampAndTheMonitorPlaysThem) {
 
   testing::TempDir dir;
   testing::RecordingWorld world;
-  QtEventPump pump;
-  QtTimerDriver timer1;
-  QtTimerDriver timer2;
-  TarvoCore* target = nullptr;
-  PortAudioCapture capture([&target] {
-    QMetaObject::invokeMethod(
-        qApp, [&target] { target->OnBlockReady(); }, Qt::QueuedConnection);
-  });
-  PortAudioOutput output;
-  Platform p;
-  p.notice = &world.notice;
-  p.pump = &pump;
-  p.clock = &world.clock;
-  p.timer1 = &timer1;
-  p.timer2 = &timer2;
-  p.files = FilesBesideProgram(dir.path() / "tarvo");
+  testing::WindowPlatform window(world, dir.path());
+  Platform& p = window.platform;
+  testing::LiveSoundDevices sound(p);
   p.receiver = &world.receiver;
-  p.capture = &capture;
-  p.soundOutput = &output;
   auto core = std::make_unique<TarvoCore>(p);
-  target = core.get();
-  auto form = std::make_unique<TForm1>(*core, timer1.Timer(), timer2.Timer());
+  sound.target = core.get();
+  auto form = std::make_unique<TForm1>(*core, window.timer1.Timer(), window.timer2.Timer());
   core->Start();
   form->Refresh();
   form->show();
@@ -123,32 +107,18 @@ TEST(LiveSound, DecodingGoesOnAfterTheSoundServerRestarts) {
   testing::TempDir dir;
   testing::RecordingWorld world;
   testing::RecordingEventSink events;
-  QtEventPump pump;
-  QtTimerDriver timer1;
-  QtTimerDriver timer2;
+  testing::WindowPlatform window(world, dir.path());
+  Platform& p = window.platform;
+  testing::LiveSoundDevices sound(p);
   QtTimerDriver soundWatch;
-  TarvoCore* target = nullptr;
-  PortAudioCapture capture([&target] {
-    QMetaObject::invokeMethod(
-        qApp, [&target] { target->OnBlockReady(); }, Qt::QueuedConnection);
-  });
-  PortAudioOutput output;
-  Platform p;
-  p.notice = &world.notice;
-  p.pump = &pump;
-  p.clock = &world.clock;
-  p.timer1 = &timer1;
-  p.timer2 = &timer2;
   p.soundWatch = &soundWatch;
-  p.files = FilesBesideProgram(dir.path() / "tarvo");
   p.receiver = &world.receiver;
-  p.capture = &capture;
-  p.soundOutput = &output;
   auto core = std::make_unique<TarvoCore>(p);
-  target = core.get();
+  sound.target = core.get();
+  TarvoCore* target = core.get();
   core->Events().AddSink(&events);
   QObject::connect(&soundWatch.Timer(), &QTimer::timeout, [&target] { target->SoundWatchTimer(); });
-  auto form = std::make_unique<TForm1>(*core, timer1.Timer(), timer2.Timer());
+  auto form = std::make_unique<TForm1>(*core, window.timer1.Timer(), window.timer2.Timer());
   core->Start();
   form->Refresh();
   form->show();

@@ -21,6 +21,7 @@
 #include "ui/tform20.h"
 #include "ui/tform4.h"
 #include "ui/tform9.h"
+#include "ui/window_platform.h"
 
 namespace tarvo {
 namespace {
@@ -55,20 +56,12 @@ void CheckTitlesOnThisDisplay() {
   NameApplication();
   testing::TempDir dir;
   testing::RecordingWorld world;
-  QtEventPump pump;
-  QtTimerDriver timer1;
-  QtTimerDriver timer2;
-  Platform p;
-  p.notice = &world.notice;
-  p.pump = &pump;
-  p.clock = &world.clock;
-  p.timer1 = &timer1;
-  p.timer2 = &timer2;
-  p.files = FilesBesideProgram(dir.path() / "tarvo");
+  testing::WindowPlatform window(world, dir.path());
+  Platform& p = window.platform;
   p.receiver = &world.receiver;
   p.monitor = &world.monitor;
   TarvoCore core(p);
-  TForm1 form1(core, timer1.Timer(), timer2.Timer());
+  TForm1 form1(core, window.timer1.Timer(), window.timer2.Timer());
   core.Start();
   TForm2 form2(core.FrequencyWindow(), &form1, nullptr);
   TForm20 form20(core.Eye(), &form1);
