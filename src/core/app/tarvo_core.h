@@ -99,8 +99,6 @@ class TarvoCore {
   // (not for "ICOM(PCR)"), then the release command.
   void ReleaseReceiverOnClose();
 
-  // Whether the receiver's port was lost and is being opened again.
-  bool ReceiverLost() const { return supervisor_.Lost(); }
   // Whether the sound input opened (at start or in the device dialog).
   bool CaptureOpen() { return sound_.Capture().IsOpen(); }
   // The sound input should be recording but is not: it is tried again every 2 s.

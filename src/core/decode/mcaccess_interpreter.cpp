@@ -126,21 +126,14 @@ void McAccessInterpreter::AssignCall(const McAccessFields& f) {
   call.line = f.line;
   call.lineType = f.lineType;
   call.reason = SkipReason(f);
-  call.action = call.reason.empty() ? "follow" : "skip";
-  if (!state_.TrackingOn || f.line == kBandEdgeText) {
-    state_.Label21 = kNoLineFrequency;
-    Report(std::move(call));
-    return;
-  }
+  const bool follow = call.reason.empty();
+  call.action = follow ? "follow" : "skip";
+  state_.Label21 = follow ? f.line + "MHz" : kNoLineFrequency;
+  Report(std::move(call));
+  if (!state_.TrackingOn || f.line == kBandEdgeText) return;
+  // Asked before the tune, whose event pump may let the operator change the list.
   const bool passListed = IdInPassList(state_, f.id);
-  if (call.reason.empty()) {
-    state_.Label21 = f.line + "MHz";
-    Report(std::move(call));
-    TuneToLine(f.line);
-  } else {
-    state_.Label21 = kNoLineFrequency;
-    Report(std::move(call));
-  }
+  if (follow) TuneToLine(f.line);
   // Edit2 shows the latest caller not kept out by the pass list, ready to be copied.
   if (!state_.IdSpecificReception() && !passListed) state_.Edit2.text = f.id;
 }
