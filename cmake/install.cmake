@@ -38,7 +38,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Tarvo decodes the control channel of 850 MHz analog MCA trunked radio systems (McAccess \
 and JSMR) from a receiver's discriminator audio, shows what it announces and commands the \
 receiver over RS-232 to each admitted call and back. tarvo-decode decodes WAV recordings, \
-tarvo-tune checks a receiver cable.")
+tarvo-tune checks a receiver cable, tarvo-track follows a system without a window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -47,4 +47,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not linked, but needed: Japanese captions, PortAudio's way to PulseAudio/PipeWire, Qt's X11
 # and Wayland platform plugins.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, libasound2-plugins, qt6-qpa-plugins")
+# Opened only for the Hamlib receiver model, so wanted rather than required.
+if(TARVO_HAMLIB_SONAME MATCHES "^libhamlib\\.so\\.([0-9]+)$")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libhamlib${CMAKE_MATCH_1}")
+endif()
 include(CPack)

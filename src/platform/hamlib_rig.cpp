@@ -63,8 +63,6 @@ bool IsNetworkPort(const std::string& port) {
 }  // namespace
 
 HamlibRig::HamlibRig(int timeoutMs, int retries) : timeoutMs_(timeoutMs), retries_(retries) {
-  // hamlib's own tracing goes to stderr by default; the program reports what matters itself.
-  rig_set_debug(RIG_DEBUG_NONE);
   // Every rig_open saves the numeric locale's name, switches to "C" and back; the switch frees
   // the saved name unless it already is "C", and it would race the other threads' number
   // formatting. Made "C" here, on the thread that builds the rig, the switch changes nothing.
@@ -82,7 +80,16 @@ bool HamlibRig::Open(const RigTarget& target) {
     lastError_ = ProbeNetworkPort(target.port, timeoutMs_);
     if (!lastError_.empty()) return false;
   }
-  rig_ = rig_init(target.rig);
+  if (hamlib_ == nullptr) {
+    hamlib_ = std::make_unique<HamlibLibrary>();
+    // hamlib's own tracing goes to stderr by default; the program reports what matters itself.
+    if (hamlib_->Failure().empty()) hamlib_->setDebug(RIG_DEBUG_NONE);
+  }
+  if (!hamlib_->Failure().empty()) {
+    lastError_ = hamlib_->Failure();
+    return false;
+  }
+  rig_ = hamlib_->init(target.rig);
   if (rig_ == nullptr) {
     lastError_ = "hamlib knows no rig number " + std::to_string(target.rig);
     return false;
@@ -91,8 +98,8 @@ bool HamlibRig::Open(const RigTarget& target) {
       SetConf("rig_pathname", target.port) && SetConf("timeout", std::to_string(timeoutMs_)) &&
       SetConf("retry", std::to_string(retries_)) &&
       (target.rate <= 0 || SetConf("serial_speed", std::to_string(target.rate)));
-  if (!configured || !Check(rig_open(rig_), "opening " + target.port)) {
-    rig_cleanup(rig_);
+  if (!configured || !Check(hamlib_->open(rig_), "opening " + target.port)) {
+    hamlib_->cleanup(rig_);
     rig_ = nullptr;
     return false;
   }
@@ -102,32 +109,32 @@ bool HamlibRig::Open(const RigTarget& target) {
 bool HamlibRig::SetModeFm() {
   if (rig_ == nullptr) return false;
   if ((rig_->state.mode_list & RIG_MODE_FM) == 0) return true;
-  return Check(rig_set_mode(rig_, RIG_VFO_CURR, RIG_MODE_FM, RIG_PASSBAND_NOCHANGE), "FM");
+  return Check(hamlib_->setMode(rig_, RIG_VFO_CURR, RIG_MODE_FM, RIG_PASSBAND_NOCHANGE), "FM");
 }
 
 bool HamlibRig::SetFrequency(std::int64_t hertz) {
   if (rig_ == nullptr) return false;
-  return Check(rig_set_freq(rig_, RIG_VFO_CURR, static_cast<freq_t>(hertz)), "tuning");
+  return Check(hamlib_->setFreq(rig_, RIG_VFO_CURR, static_cast<freq_t>(hertz)), "tuning");
 }
 
 bool HamlibRig::SetVolume(double level) {
   if (rig_ == nullptr) return false;
-  if (rig_has_set_level(rig_, RIG_LEVEL_AF) == 0) return true;
+  if (hamlib_->hasSetLevel(rig_, RIG_LEVEL_AF) == 0) return true;
   value_t value;
   value.f = static_cast<float>(level);
-  return Check(rig_set_level(rig_, RIG_VFO_CURR, RIG_LEVEL_AF, value), "AF level");
+  return Check(hamlib_->setLevel(rig_, RIG_VFO_CURR, RIG_LEVEL_AF, value), "AF level");
 }
 
 void HamlibRig::Close() {
   if (rig_ == nullptr) return;
-  rig_close(rig_);
-  rig_cleanup(rig_);
+  hamlib_->close(rig_);
+  hamlib_->cleanup(rig_);
   rig_ = nullptr;
 }
 
 bool HamlibRig::Check(int status, const std::string& what) {
   if (status == RIG_OK) return true;
-  lastError_ = what + ": " + rigerror2(status);
+  lastError_ = what + ": " + hamlib_->error(status);
   // The text may end with a line break.
   while (!lastError_.empty() && (lastError_.back() == '\n' || lastError_.back() == ' ')) {
     lastError_.pop_back();
@@ -136,12 +143,12 @@ bool HamlibRig::Check(int status, const std::string& what) {
 }
 
 bool HamlibRig::SetConf(const char* name, const std::string& value) {
-  const token_t token = rig_token_lookup(rig_, name);
+  const token_t token = hamlib_->tokenLookup(rig_, name);
   if (token == RIG_CONF_END) {
     lastError_ = std::string("this rig has no setting ") + name;
     return false;
   }
-  return Check(rig_set_conf(rig_, token, value.c_str()), name);
+  return Check(hamlib_->setConf(rig_, token, value.c_str()), name);
 }
 
 }  // namespace tarvo

@@ -5,9 +5,11 @@
 
 #include <hamlib/rig.h>
 
+#include <memory>
 #include <string>
 
 #include "core/radio/rig_device.h"
+#include "platform/hamlib_library.h"
 
 namespace tarvo {
 
@@ -38,6 +40,7 @@ class HamlibRig : public RigDevice {
   bool Check(int status, const std::string& what);
   bool SetConf(const char* name, const std::string& value);
 
+  std::unique_ptr<HamlibLibrary> hamlib_;  // loaded by the first Open
   int timeoutMs_;
   int retries_;
   RIG* rig_ = nullptr;

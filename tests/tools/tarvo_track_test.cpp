@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -157,6 +158,19 @@ TEST(TarvoTrack, DemoIsFollowedWithTheFiltersDecidingWhichCallsForBothDecoders) 
     // The demo keeps to its own folder: no call log was asked for, none appears here.
     EXPECT_FALSE(std::filesystem::exists(dirs[i]->path() / "tarvo-calls.jsonl"));
   }
+}
+
+// hamlib and what it pulls in cost about 4 MB; a tracker for another model never loads them.
+TEST(TarvoTrack, HamlibIsNotLoadedForOtherModels) {
+  TempDir dir;
+  const pid_t run = testing::SpawnProgram({Tool("tarvo-track"), "--demo", "--seconds", "4"},
+                                          (dir.path() / "out").string());
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  std::ifstream maps("/proc/" + std::to_string(run) + "/maps");
+  std::string mapped((std::istreambuf_iterator<char>(maps)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(WaitFor(run, std::chrono::seconds(30)), 0);
+  EXPECT_NE(mapped.find("tarvo-track"), std::string::npos);
+  EXPECT_EQ(mapped.find("libhamlib"), std::string::npos);
 }
 
 // A port on the loopback interface nobody listens on now.
