@@ -1,9 +1,45 @@
 #include "platform/portaudio_devices.h"
 
 #include <portaudio.h>
+#if TARVO_HAVE_ALSA
+#include <alsa/error.h>
+#endif
+#if TARVO_HAVE_JACK
+#include <jack/jack.h>
+#endif
 
 namespace tarvo {
 namespace {
+
+#if TARVO_HAVE_ALSA
+void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+#endif
+#if TARVO_HAVE_JACK
+void DropJackMessage(const char*) {}
+#endif
+
+// PortAudio's first initialisation tries every ALSA device the configuration names and asks for
+// a JACK server; each miss prints lines on stderr (about a hundred on an ordinary desktop), and
+// JACK's notes go to stdout, where tarvo-track's events are. What matters is reported from the
+// result, so the libraries are quiet while it runs.
+bool QuietInitialize() {
+#if TARVO_HAVE_ALSA
+  snd_lib_error_set_handler(DropAlsaMessage);
+#endif
+#if TARVO_HAVE_JACK
+  jack_set_error_function(DropJackMessage);
+  jack_set_info_function(DropJackMessage);
+#endif
+  const bool ok = Pa_Initialize() == paNoError;
+#if TARVO_HAVE_JACK
+  jack_set_info_function(nullptr);
+  jack_set_error_function(nullptr);
+#endif
+#if TARVO_HAVE_ALSA
+  snd_lib_error_set_handler(nullptr);
+#endif
+  return ok;
+}
 
 bool HasChannels(const PaDeviceInfo* info, bool input) {
   if (info == nullptr) return false;
@@ -38,7 +74,7 @@ int DeviceFor(int setting, bool input) {
 
 }  // namespace
 
-PortAudioSession::PortAudioSession() : ok_(Pa_Initialize() == paNoError) {}
+PortAudioSession::PortAudioSession() : ok_(QuietInitialize()) {}
 
 PortAudioSession::~PortAudioSession() {
   if (ok_) Pa_Terminate();
