@@ -12,15 +12,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <thread>
 #include <vector>
 
 #include "core/audio/block_sequencer.h"
 #include "core/audio/capture_input.h"
+#include "frames_file.h"
 #include "platform/portaudio_capture.h"
 #include "support/mcaccess_chain.h"
-#include "support/mcaccess_modulator.h"
 #include "support/sound_server.h"
 
 namespace {
@@ -56,14 +55,8 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
 
   // Frames back to back for the whole run.
-  std::mt19937 random(3);
-  std::vector<McAccessWord> words;
-  const int frameCount = (seconds + 3) * 1200 / 160;
-  for (int i = 0; i < frameCount; ++i) words.push_back(RandomMcAccessWord(random));
-  ModulatorOptions options;
-  options.sampleRate = kRate;
   const auto file = server.Folder() / "frames.raw";
-  WriteRaw(file, ModulateFrames(words, options));
+  const int frameCount = bench::WriteMcAccessFrames(file, seconds + 3, kRate, 3);
 
   McAccessChain chain;
   std::vector<double> toStart, toEnd;

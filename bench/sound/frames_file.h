@@ -1,0 +1,28 @@
+// The signal both live benches play: random McAccess frames back to back, modulated at the
+// capture rate into a raw file for the private sound server.
+#pragma once
+
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "support/mcaccess_modulator.h"
+#include "support/sound_server.h"
+
+namespace tarvo::bench {
+
+// Writes frames for about seconds of air time (the channel carries 1200 bit/s, 160 bits a
+// frame) and returns how many.
+inline int WriteMcAccessFrames(const std::filesystem::path& raw, int seconds, int rate,
+                               unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<McAccessWord> words;
+  const int count = seconds * 1200 / 160;
+  for (int i = 0; i < count; ++i) words.push_back(sim::RandomMcAccessWord(random));
+  sim::ModulatorOptions options;
+  options.sampleRate = rate;
+  testing::WriteRaw(raw, sim::ModulateFrames(words, options));
+  return count;
+}
+
+}  // namespace tarvo::bench
