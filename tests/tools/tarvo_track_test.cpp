@@ -25,6 +25,7 @@
 #include "core/radio/command_builders.h"
 #include "core/sim/mcaccess_modulator.h"
 #include "core/sim/mcaccess_words.h"
+#include "support/leak_check.h"
 #include "support/pseudo_terminal.h"
 #include "support/sound_server.h"
 #include "support/tool_run.h"
@@ -89,25 +90,6 @@ int WaitFor(pid_t child, std::chrono::seconds bound) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Leak checking off for the tools started while it lives: ALSA unloads its plugins before the
-// check runs, so what they keep cannot be told from a leak of ours. The core's own memory is
-// checked in-process by the other tests.
-class LeakCheckOffForTools {
- public:
-  LeakCheckOffForTools() {
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    previous_ = asan != nullptr ? asan : "";
-    const std::string off = previous_ + (previous_.empty() ? "" : ":") + "detect_leaks=0";
-    setenv("ASAN_OPTIONS", off.c_str(), 1);
-  }
-  ~LeakCheckOffForTools() { setenv("ASAN_OPTIONS", previous_.c_str(), 1); }
-  LeakCheckOffForTools(const LeakCheckOffForTools&) = delete;
-  LeakCheckOffForTools& operator=(const LeakCheckOffForTools&) = delete;
-
- private:
-  std::string previous_;
-};
-
 TEST(TarvoTrack, CommandLineProblemsAreOneLineAndStatusTwo) {
   struct Case {
     const char* args;
@@ -124,7 +106,7 @@ TEST(TarvoTrack, CommandLineProblemsAreOneLineAndStatusTwo) {
        "tarvo-track: no capture device's name contains 'no-such-card'", true},
   };
   for (const Case& c : cases) {
-    std::optional<LeakCheckOffForTools> noLeakCheck;
+    std::optional<testing::LeakCheckOffForChildren> noLeakCheck;
     if (c.opensSound) noLeakCheck.emplace();
     TempDir dir;
     const ToolResult r = RunTool(dir, "tarvo-track", c.args);
@@ -315,7 +297,7 @@ TEST(TarvoTrack, FollowsACallOverRealSoundAndReleasesTheReceiverOnSigterm) {
   std::ofstream(settings) << "[WAVE]\nOutLevel=80\n[Etc]\nFreq=850.00000\nInterval=0\n";
   const auto log = dir.path() / "calls.jsonl";
   const auto output = dir.path() / "tracker.txt";
-  std::optional<LeakCheckOffForTools> noLeakCheck(std::in_place);
+  std::optional<testing::LeakCheckOffForChildren> noLeakCheck(std::in_place);
   const pid_t tracker = testing::SpawnProgram(
       {Tool("tarvo-track"), "--config", settings.string(), "--model", "AR-5000", "--port",
        receiver.SubordinatePath(), "--log", log.string()},

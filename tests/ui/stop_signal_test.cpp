@@ -16,6 +16,7 @@
 #include <thread>
 #include <utility>
 
+#include "support/leak_check.h"
 #include "support/pseudo_terminal.h"
 #include "support/sound_server.h"
 #include "support/temp_dir.h"
@@ -86,7 +87,7 @@ TEST_P(StopSignal, ClosesTheWindowAsItsCloseButtonDoes) {
   testing::PseudoTerminal receiver;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // The copy has not the tests' list of the sound libraries' own once-only allocations.
-  setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+  testing::LeakCheckOffForChildren noLeakCheck;
   const fs::path output = dir.path() / "output.txt";
   const pid_t child =
       testing::SpawnProgram({program.string(), "--port", receiver.SubordinatePath()}, output);
