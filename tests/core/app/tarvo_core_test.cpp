@@ -275,44 +275,44 @@ TEST_F(TarvoCoreTest, TheSoundWatchRunsFromStartToDestroyAndReopensADeadInputAnd
   EXPECT_TRUE(world.notice.errors.empty());
 }
 
-TEST_F(TarvoCoreTest, JsmrDecoderFollowsCallsThroughTheCoresInterpreter) {
-  TarvoCore core(MakePlatform());
-  core.Start();
-  core.State().Decoder = DecoderType::kJsmr;
-  core.Handlers().SpeedButton1Click(true);
-  testing::JsmrModulator air;
-  air.QueueIdle(30);
-  air.QueueFrame({0x1F, 0x2A, 0, 17});
-  air.QueueFrame({0x42, 0x07, 0, 17});
-  for (int b = 0; b < 3; ++b) {
-    InputBlock block = air.NextBlock();
-    core.JsmrDecoder().DecodeBlock(block);
+// Either demodulator the settings choose feeds the core's one interpreter.
+TEST_F(TarvoCoreTest, JsmrDecoderFollowsCallsThroughTheCoresInterpreterWithEitherDemodulator) {
+  struct Case {
+    const char* settings;
+    Demodulation demod;
+    int idle;
+    int blocks;
+    int lineBlocks;  // blocks counted on the line by the end; -1 not checked
+  };
+  const Case cases[] = {
+      {"", Demodulation::kExact, 30, 3, 2},
+      {"[WAVE]\nDecode=0\n[DSP]\nDemod=1\n", Demodulation::kRobust, 60, 4, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settings);
+    world.receiver.tunes.clear();
+    PutSettings(c.settings);
+    TarvoCore core(MakePlatform());
+    core.Start();
+    core.State().Decoder = DecoderType::kJsmr;
+    ASSERT_EQ(core.State().Demod, c.demod);
+    core.Handlers().SpeedButton1Click(true);
+    testing::JsmrModulator air;
+    air.QueueIdle(c.idle);
+    air.QueueFrame({0x1F, 0x2A, 0, 17});
+    air.QueueFrame({0x42, 0x07, 0, 17});
+    for (int b = 0; b < c.blocks; ++b) {
+      InputBlock block = air.NextBlock();
+      core.JsmrDecoder().DecodeBlock(block);
+    }
+    EXPECT_EQ(core.State().Label6, "2A");
+    ASSERT_FALSE(world.receiver.tunes.empty());
+    EXPECT_EQ(world.receiver.tunes.back().frequencyText, "850.42500");
+    EXPECT_TRUE(core.State().JsmrOnLine);
+    if (c.lineBlocks >= 0) {
+      EXPECT_EQ(core.Jsmr().JsmrLineBlocks(), c.lineBlocks);
+    }
   }
-  EXPECT_EQ(core.State().Label6, "2A");
-  ASSERT_FALSE(world.receiver.tunes.empty());
-  EXPECT_EQ(world.receiver.tunes.back().frequencyText, "850.42500");
-  EXPECT_TRUE(core.State().JsmrOnLine);
-  EXPECT_EQ(core.Jsmr().JsmrLineBlocks(), 2);
-}
-
-TEST_F(TarvoCoreTest, SettingsChooseTheRobustDemodulatorWhichFeedsTheSameInterpreter) {
-  PutSettings("[WAVE]\nDecode=0\n[DSP]\nDemod=1\n");
-  TarvoCore core(MakePlatform());
-  core.Start();
-  ASSERT_EQ(core.State().Demod, Demodulation::kRobust);
-  core.Handlers().SpeedButton1Click(true);
-  testing::JsmrModulator air;
-  air.QueueIdle(60);
-  air.QueueFrame({0x1F, 0x2A, 0, 17});
-  air.QueueFrame({0x42, 0x07, 0, 17});
-  for (int b = 0; b < 4; ++b) {
-    InputBlock block = air.NextBlock();
-    core.JsmrDecoder().DecodeBlock(block);
-  }
-  EXPECT_EQ(core.State().Label6, "2A");
-  ASSERT_FALSE(world.receiver.tunes.empty());
-  EXPECT_EQ(world.receiver.tunes.back().frequencyText, "850.42500");
-  EXPECT_TRUE(core.State().JsmrOnLine);
 }
 
 TEST_F(TarvoCoreTest, DecodersReachTheFrequencyWindowAndTheEyePattern) {
